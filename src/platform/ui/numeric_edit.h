@@ -1,0 +1,41 @@
+#pragma once
+// An entry field for a number with the field's picture: width, decimals, decimal comma, blank
+// grouping. The field shows its value formatted and right-aligned; what the user types is read
+// when the field is left (Return, Tab, a click elsewhere) and when the window takes over its
+// values (commit()). An entry that cannot be read without doubt is refused: the message says why,
+// the focus stays in the field with the text selected, and value() keeps the last accepted value.
+
+#include "platform/messages.h"
+#include "platform/ui/core/entry_reading.h"
+
+#include <QLineEdit>
+
+namespace ui {
+
+class NumericEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    NumericEdit(NumberFormat format, platform::MessageSink& messages, QWidget* parent = nullptr);
+
+    [[nodiscard]] const NumberFormat& numberFormat() const { return m_format; }
+
+    // Shows `value` in the field's picture and makes it the accepted value.
+    void setValue(double value);
+    // The last accepted value (what setValue() set or commit() read).
+    [[nodiscard]] double value() const { return m_value; }
+
+    // Reads the text. Accepted: the value is taken, the text redisplayed in the picture, true.
+    // Refused: the message is shown, the focus returns to the field, false.
+    bool commit();
+
+signals:
+    void valueAccepted(double value);
+
+private:
+    NumberFormat m_format;
+    platform::MessageSink& m_messages;
+    double m_value = 0.0;
+    bool m_inMessage = false;
+};
+
+}  // namespace ui
