@@ -144,7 +144,8 @@ double riseAt(const Stack& stack, double us, Klasse k, double temperatureK, doub
     return std::min(rise, finalRise);
 }
 
-PlumeHour plumeHour(const Stack& stack, Klasse k, double u10, double temperatureK) {
+PlumeHour plumeHour(const Stack& stack, Klasse k, double u10, double temperatureK,
+                    const WakeDistances* known) {
     PlumeHour p;
     p.klasse = k;
     const double hs = stack.hoogte, d = stack.diameter, v = stack.uittree;
@@ -170,7 +171,7 @@ PlumeHour plumeHour(const Stack& stack, Klasse k, double u10, double temperature
         p.wakeY = p.wake && heightWake <= 1.2 * hb;
         p.buildingLength = lb;
         if (p.wake) {
-            p.wakeDistances = wakeDistances(k, hb);
+            p.wakeDistances = known != nullptr ? *known : wakeDistances(k, hb);
         }
     }
     return p;

@@ -68,7 +68,9 @@ struct PlumeHour {
 [[nodiscard]] double riseAt(const Stack& stack, double windAtStack, Klasse k, double temperatureK,
                             double xMetres);
 
-[[nodiscard]] PlumeHour plumeHour(const Stack& stack, Klasse k, double u10, double temperatureK);
+// `known` may hold wakeDistances(k, stack.gebouwHoogte), computed once beforehand.
+[[nodiscard]] PlumeHour plumeHour(const Stack& stack, Klasse k, double u10, double temperatureK,
+                                  const WakeDistances* known = nullptr);
 
 struct Sigmas {
     double y, z;
