@@ -1,9 +1,10 @@
 #pragma once
-// An entry field for a number with the field's picture: width, decimals, decimal comma, blank
-// grouping. The field shows its value formatted and right-aligned; what the user types is read
-// when the field is left (Return, Tab, a click elsewhere) and when the window takes over its
-// values (commit()). An entry that cannot be read without doubt is refused: the message says why,
-// the focus stays in the field with the text selected, and value() keeps the last accepted value.
+// An entry field for a number with the field's display picture ("@N10_`1": width, blank
+// grouping, decimal comma, decimals). The field shows its value formatted and right-aligned; what
+// the user types is read when the field is left (Return, Tab, a click elsewhere) and when the
+// window takes over its values (commit()). An entry that cannot be read without doubt is refused:
+// the message says why, the focus stays in the field with the text selected, and value() keeps the
+// last accepted value.
 
 #include "platform/messages.h"
 #include "platform/ui/core/entry_reading.h"
@@ -15,9 +16,10 @@ namespace ui {
 class NumericEdit : public QLineEdit {
     Q_OBJECT
 public:
-    NumericEdit(NumberFormat format, platform::MessageSink& messages, QWidget* parent = nullptr);
+    // Refused entries are explained through `messages`.
+    NumericEdit(QStringView picture, platform::MessageSink& messages, QWidget* parent = nullptr);
 
-    [[nodiscard]] const NumberFormat& numberFormat() const { return m_format; }
+    [[nodiscard]] const NumberPicture& picture() const { return m_picture; }
 
     // Shows `value` in the field's picture and makes it the accepted value.
     void setValue(double value);
@@ -32,7 +34,7 @@ signals:
     void valueAccepted(double value);
 
 private:
-    NumberFormat m_format;
+    NumberPicture m_picture;
     platform::MessageSink& m_messages;
     double m_value = 0.0;
     bool m_inMessage = false;

@@ -1,5 +1,7 @@
 #include "columns.h"
 
+#include "platform/pictures.h"
+
 #include <QDate>
 
 namespace ui {
@@ -30,32 +32,26 @@ bool isNumber(const QVariant& v) {
 }  // namespace
 
 QString CellPicture::show(const QVariant& value) const {
-    switch (kind) {
-        case Kind::Number:
-            if (isNumber(value)) {
-                return formatNumber(value.toDouble(), number);
-            }
-            break;
-        case Kind::DateYmd:
-            if (value.typeId() == QMetaType::QDate) {
-                return value.toDate().toString(QStringLiteral("yyyyMMdd"));
-            }
-            if (isNumber(value)) {
-                const qint64 day = value.toLongLong();
-                if (day <= 0) {
-                    return {};
-                }
-                return QDate(1800, 12, 28).addDays(day).toString(QStringLiteral("yyyyMMdd"));
-            }
-            break;
-        case Kind::Text:
-            break;
+    if (picture.startsWith(QLatin1String("@s"), Qt::CaseInsensitive)) {
+        QString text = value.toString();
+        bool ok = false;
+        const int chars = picture.mid(2).toInt(&ok);
+        if (ok && chars > 0 && text.size() > chars) {
+            text.truncate(chars);
+        }
+        return text;
     }
-    QString text = value.toString();
-    if (kind == Kind::Text && chars > 0 && text.size() > chars) {
-        text.truncate(chars);
+    if (picture.isEmpty()) {
+        return value.toString();
     }
-    return text;
+    if (value.typeId() == QMetaType::QDate) {
+        const auto day = QDate(1800, 12, 28).daysTo(value.toDate());
+        return platform::pictures::format(static_cast<double>(day), picture);
+    }
+    if (isNumber(value)) {
+        return platform::pictures::format(value.toDouble(), picture);
+    }
+    return value.toString();
 }
 
 QStringList fieldNames(const Columns& columns) {

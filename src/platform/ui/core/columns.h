@@ -4,8 +4,6 @@
 // alignment and display picture. Colours of cells are Windows colour values 0x00BBGGRR; -1 is the
 // list's default colour.
 
-#include "platform/ui/core/entry_reading.h"
-
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -16,20 +14,19 @@ namespace ui {
 
 enum class Align { Left, Right, Center, Decimal };  // Decimal: lined up on the decimal comma
 
-// How a cell's value is shown.
+// How a cell's value is shown: a display picture of the program (platform/pictures.h) such as
+// "@N10_`1B", "@N_3", "yyyymmdd", or a text picture "@s20" (at most 20 characters). Numbers,
+// dates and times come out as the picture shows them, padded to its width; the column's
+// alignment places the text in the cell.
 struct CellPicture {
-    enum class Kind { Text, Number, DateYmd };
-    Kind kind = Kind::Text;
-    int chars = 0;        // Text: at most this many characters shown (0: all)
-    NumberFormat number;  // Number
+    QString picture;  // empty: the value as text
 
-    static CellPicture text(int chars) { return {Kind::Text, chars, {}}; }
-    static CellPicture numeric(NumberFormat format) { return {Kind::Number, 0, format}; }
-    // A day number (day 4 is 1 January 1801; 0 shows blank) as yyyymmdd.
-    static CellPicture dateYmd() { return {Kind::DateYmd, 8, {}}; }
+    CellPicture() = default;
+    CellPicture(const char16_t* text) : picture(QString::fromUtf16(text)) {}  // NOLINT
+    CellPicture(QString text) : picture(std::move(text)) {}                   // NOLINT
 
-    // The cell text. Numbers are not padded: the column's alignment places them. A value of the
-    // wrong kind is shown as text rather than guessed at.
+    // The cell text. A value of the wrong kind (text under a number picture) is shown as text
+    // rather than guessed at; a QDate under a date picture is taken as its day number.
     [[nodiscard]] QString show(const QVariant& value) const;
 };
 
@@ -38,7 +35,7 @@ struct ColumnSpec {
     QString field;   // row field name, e.g. "BED:NAAM"; empty: the column does not sort
     int width = 0;   // dialog units; 0: the rest of the list
     Align align = Align::Left;
-    CellPicture picture = CellPicture::text(0);
+    CellPicture picture;
     Align headerAlign = Align::Left;
 };
 

@@ -1,52 +1,15 @@
 #include "entry_reading.h"
 
-#include <QLocale>
-#include <QStringList>
-#include <cmath>
+#include <algorithm>
 
 namespace ui {
 
+namespace pictures = platform::pictures;
+
 namespace {
 
-QString groupDigits(const QString& digits) {
-    QString out;
-    const auto n = digits.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0) {
-            out += QLatin1Char(' ');
-        }
-        out += digits.at(i);
-    }
-    return out;
-}
-
-bool isBlank(QChar c) {
-    return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x202F);
-}
-
-bool allDigits(const QString& s) {
-    for (QChar c : s) {
-        if (!c.isDigit() || c.unicode() > 0x7F) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Integer digits with `separator` between groups: a first group of one to three digits, then
-// groups of exactly three. Returns the bare digits, or nothing when the groups are broken.
-std::optional<QString> ungroup(const QString& part, QChar separator) {
-    const QStringList groups = part.split(separator);
-    QString digits;
-    for (qsizetype i = 0; i < groups.size(); ++i) {
-        const QString& g = groups.at(i);
-        const bool sizeOk = i == 0 ? (g.size() >= 1 && g.size() <= 3) : g.size() == 3;
-        if (!sizeOk || !allDigits(g)) {
-            return std::nullopt;
-        }
-        digits += g;
-    }
-    return digits;
+QString quoted(const QString& s) {
+    return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
 QString decimalsText(int decimals) {
@@ -54,175 +17,82 @@ QString decimalsText(int decimals) {
                          : QString::number(decimals) + QStringLiteral(" decimalen");
 }
 
-EntryReading refuse(QString message) {
-    return EntryReading{std::nullopt, std::move(message)};
-}
-
-QString quoted(const QString& s) {
-    return QLatin1Char('"') + s + QLatin1Char('"');
+bool onlyNumberCharacters(const QString& s) {
+    for (QChar c : s) {
+        const bool ok = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(' ') ||
+                        c == QLatin1Char(',') || c == QLatin1Char('.') || c == QLatin1Char('-') ||
+                        c == QLatin1Char('+');
+        if (!ok) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
-QString formatNumber(double value, const NumberFormat& format) {
-    const double factor = std::pow(10.0, format.decimals);
-    double rounded = std::round(std::abs(value) * factor) / factor;
-    if (rounded == 0.0) {
-        if (format.blankWhenZero) {
-            return {};
-        }
-        value = 0.0;  // no "-0"
+NumberPicture numberPicture(QStringView picture) {
+    if (auto parsed = pictures::parseNumberPicture(picture)) {
+        return *parsed;
     }
-    const QString plain = QLocale::c().toString(rounded, 'f', format.decimals);
-    QString intPart = plain;
-    QString fracPart;
-    if (const auto dot = plain.indexOf(QLatin1Char('.')); dot >= 0) {
-        intPart = plain.left(dot);
-        fracPart = plain.mid(dot + 1);
-    }
-    QString out = format.grouped ? groupDigits(intPart) : intPart;
-    if (!fracPart.isEmpty()) {
-        out += QLatin1Char(',') + fracPart;
-    }
-    if (value < 0.0) {
-        out.prepend(QLatin1Char('-'));
-    }
-    return out;
+    NumberPicture fallback;
+    fallback.width = 10;
+    return fallback;
 }
 
-QString formatNumberPadded(double value, const NumberFormat& format) {
-    return formatNumber(value, format).rightJustified(format.width, QLatin1Char(' '));
+QString showNumber(double value, const NumberPicture& picture) {
+    return pictures::format(value, picture).trimmed();
 }
 
-EntryReading readNumber(const QString& typed, const NumberFormat& format) {
-    QString s;
-    for (QChar c : typed) {
-        s += isBlank(c) ? QLatin1Char(' ') : c;
+EntryReading readNumber(const QString& typed, const NumberPicture& picture) {
+    if (const auto value = pictures::parseNumber(typed, picture)) {
+        return EntryReading{*value, {}};
     }
-    s = s.trimmed();
-    if (s.isEmpty()) {
-        return EntryReading{0.0, {}};
+    // Refused. Find out why by reading it again with more room: first more characters, then
+    // also more decimals; what the wider field accepts tells which limit the entry broke.
+    const QString shown = typed.trimmed();
+    if (!onlyNumberCharacters(shown)) {
+        return {std::nullopt,
+                quoted(shown) + QStringLiteral(" is geen getal.|Gebruik cijfers, een decimale "
+                                               "komma en eventueel spaties tussen de "
+                                               "duizendtallen.")};
     }
-    const QString shown = s;
-    const QString notANumber =
-        quoted(shown) + QStringLiteral(
-                            " is geen getal.|Gebruik cijfers, een decimale komma en "
-                            "eventueel spaties tussen de duizendtallen.");
+    NumberPicture wide = picture;
+    wide.width = 250;
+    if (pictures::parseNumber(typed, wide)) {
+        return {std::nullopt, quoted(shown) +
+                                  QStringLiteral(" is te groot voor dit veld.|Het veld heeft "
+                                                 "plaats voor ") +
+                                  QString::number(picture.width) + QStringLiteral(" tekens.")};
+    }
     const QString ambiguous =
         quoted(shown) + QStringLiteral(
-                            " is niet eenduidig te lezen.|Gebruik een komma voor de decimalen en "
-                            "spaties tussen de duizendtallen, bijvoorbeeld 1 234,5.");
-
-    bool negative = false;
-    if (s.startsWith(QLatin1Char('-'))) {
-        negative = true;
-        s = s.mid(1).trimmed();
+                            " is niet eenduidig als getal te lezen.|Gebruik een "
+                            "komma voor de decimalen en spaties tussen de "
+                            "duizendtallen, bijvoorbeeld 1 234,5.");
+    // One mark followed by three digits: a thousand and more, or a number with three decimals.
+    const auto marks = shown.count(QLatin1Char(',')) + shown.count(QLatin1Char('.'));
+    const auto lastMark =
+        std::max(shown.lastIndexOf(QLatin1Char(',')), shown.lastIndexOf(QLatin1Char('.')));
+    if (marks == 1 && picture.decimals < 3 && shown.size() - lastMark - 1 == 3 &&
+        !(shown.at(lastMark) == QLatin1Char(',') && picture.decimalMark == QLatin1Char(','))) {
+        return {std::nullopt, ambiguous};
     }
-    int commas = 0;
-    int dots = 0;
-    bool blanks = false;
-    for (QChar c : s) {
-        if (c == QLatin1Char(',')) {
-            ++commas;
-        } else if (c == QLatin1Char('.')) {
-            ++dots;
-        } else if (c == QLatin1Char(' ')) {
-            blanks = true;
-        } else if (!c.isDigit() || c.unicode() > 0x7F) {
-            return refuse(notANumber);
+    for (int decimals = picture.decimals + 1; decimals <= 15; ++decimals) {
+        NumberPicture precise = wide;
+        precise.decimals = decimals;
+        if (pictures::parseNumber(typed, precise)) {
+            return {std::nullopt,
+                    picture.decimals == 0
+                        ? quoted(shown) + QStringLiteral(" is geen geheel getal.|In dit veld "
+                                                         "passen geen decimalen.")
+                        : quoted(shown) +
+                              QStringLiteral(" heeft te veel decimalen.|In dit veld "
+                                             "past ten hoogste ") +
+                              decimalsText(picture.decimals) + QLatin1Char('.')};
         }
     }
-
-    // Which mark separates the decimals, and which one groups the thousands.
-    QChar decimal;  // null: none
-    QChar group;    // null: none
-    if (commas + dots == 0) {
-        // digits and blanks only
-    } else if (commas == 1 && dots == 0) {
-        decimal = QLatin1Char(',');
-    } else if (dots == 1 && commas == 0) {
-        // A dot followed by exactly three digits reads both as grouping and as decimals.
-        const QString after = s.mid(s.indexOf(QLatin1Char('.')) + 1);
-        if (after.size() == 3 && allDigits(after) && !blanks) {
-            const QString before = s.left(s.indexOf(QLatin1Char('.')));
-            if (ungroup(before + QLatin1Char('.') + after, QLatin1Char('.')).has_value() &&
-                !before.startsWith(QLatin1Char('0'))) {
-                return refuse(ambiguous);
-            }
-        }
-        decimal = QLatin1Char('.');
-    } else if (commas == 0 || dots == 0) {
-        // The same mark more than once can only group thousands.
-        group = commas > 0 ? QLatin1Char(',') : QLatin1Char('.');
-    } else {
-        // Both marks: the last one, standing once, separates the decimals, the other groups.
-        const QChar last =
-            s.at(std::max(s.lastIndexOf(QLatin1Char(',')), s.lastIndexOf(QLatin1Char('.'))));
-        const int lastCount = last == QLatin1Char(',') ? commas : dots;
-        if (lastCount != 1) {
-            return refuse(ambiguous);
-        }
-        decimal = last;
-        group = last == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
-    }
-    if (blanks) {
-        if (!group.isNull()) {
-            return refuse(ambiguous);  // two kinds of grouping
-        }
-        group = QLatin1Char(' ');
-    }
-
-    QString intPart = s;
-    QString fracPart;
-    if (!decimal.isNull()) {
-        const auto at = s.indexOf(decimal);
-        intPart = s.left(at);
-        fracPart = s.mid(at + 1);
-    }
-    if (!allDigits(fracPart)) {
-        return refuse(ambiguous);
-    }
-    QString digits = intPart;
-    if (!group.isNull() && intPart.contains(group)) {
-        const auto bare = ungroup(intPart, group);
-        if (!bare) {
-            return refuse(ambiguous);
-        }
-        digits = *bare;
-    }
-    if (!allDigits(digits) || (digits.isEmpty() && fracPart.isEmpty())) {
-        return refuse(notANumber);
-    }
-
-    // Decimals beyond the field's are allowed only when they are zeros: "6,50" is 6,5.
-    for (qsizetype i = format.decimals; i < fracPart.size(); ++i) {
-        if (fracPart.at(i) != QLatin1Char('0')) {
-            return refuse(format.decimals == 0
-                              ? quoted(shown) + QStringLiteral(" is geen geheel getal.|In dit veld "
-                                                               "passen geen decimalen.")
-                              : quoted(shown) +
-                                    QStringLiteral(" heeft te veel decimalen.|In dit "
-                                                   "veld past ten hoogste ") +
-                                    decimalsText(format.decimals) + QLatin1Char('.'));
-        }
-    }
-
-    const QString plain = (digits.isEmpty() ? QStringLiteral("0") : digits) + QLatin1Char('.') +
-                          (fracPart.isEmpty() ? QStringLiteral("0") : fracPart);
-    bool converted = false;
-    double value = QLocale::c().toDouble(plain, &converted);
-    if (!converted || !std::isfinite(value)) {
-        return refuse(notANumber);
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (formatNumber(value, format).size() > format.width) {
-        return refuse(quoted(shown) +
-                      QStringLiteral(" is te groot voor dit veld.|Het veld heeft plaats voor ") +
-                      QString::number(format.width) + QStringLiteral(" tekens."));
-    }
-    return EntryReading{value, {}};
+    return {std::nullopt, ambiguous};
 }
 
 }  // namespace ui
