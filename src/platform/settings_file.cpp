@@ -50,6 +50,14 @@ QString unquoted(const QString& value) {
     return value;
 }
 
+// A line end inside a name or value would split its line in two and smuggle in another key.
+QString oneLine(QStringView text) {
+    QString line = text.toString();
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+    return line;
+}
+
 }  // namespace
 
 IniDocument IniDocument::fromBytes(QByteArrayView bytes) {
@@ -127,11 +135,14 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
     return std::nullopt;
 }
 
-void IniDocument::setValue(QStringView section, QStringView key, QStringView value) {
+void IniDocument::setValue(QStringView sectionName, QStringView keyName, QStringView valueText) {
+    const QString section = oneLine(sectionName);
+    const QString key = oneLine(keyName);
+    const QString value = oneLine(valueText);
     Section* s = find(section);
     if (s == nullptr) {
         Section added;
-        added.name = section.toString();
+        added.name = section;
         added.hasHeader = true;
         added.header = u'[' + added.name + u']';
         m_sections.push_back(std::move(added));
@@ -143,15 +154,15 @@ void IniDocument::setValue(QStringView section, QStringView key, QStringView val
             continue;
         }
         if (sameName(it->key, key)) {
-            it->value = value.toString();
+            it->value = value;
             it->text = it->key + u'=' + it->value;
             return;
         }
         insertAt = it + 1;
     }
     Line line;
-    line.key = key.toString();
-    line.value = value.toString();
+    line.key = key;
+    line.value = value;
     line.text = line.key + u'=' + line.value;
     s->lines.insert(insertAt, std::move(line));
 }

@@ -29,7 +29,7 @@ public:
 
     [[nodiscard]] std::optional<QString> value(QStringView section, QStringView key) const;
     // Replaces the value of an existing key in place, or adds "Key=Value" after the last key of
-    // the section, or adds the section at the end.
+    // the section, or adds the section at the end. Line ends in any of the three become blanks.
     void setValue(QStringView section, QStringView key, QStringView value);
     // Removes the key's line; the section header stays. False when there was no such key.
     bool remove(QStringView section, QStringView key);

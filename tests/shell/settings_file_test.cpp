@@ -131,11 +131,13 @@ TEST(IniDocument, EditsKeepEverythingElseInPlace) {
     doc.setValue(u"A", u"y", u"3");  // new key: after the last key, before the blank line
     doc.setValue(u"B", u"z", u"4");  // section without keys: right after its header
     doc.setValue(u"D", u"w", u"€");  // new section at the end
+    doc.setValue(u"D", u"v", u"a\r\n[Main]\nXPos=1");  // stays one line
     EXPECT_TRUE(doc.remove(u"C", u"K"));
     EXPECT_FALSE(doc.remove(u"C", u"k"));
     EXPECT_FALSE(doc.remove(u"E", u"k"));
     EXPECT_EQ(doc.toBytes(), QByteArray("; kop\r\n[A]\r\nx=2\r\ny=3\r\n\r\n[B]\r\nz=4\r\n"
-                                        "; alleen commentaar\r\n\r\n[C]\r\n[D]\r\nw=\x80\r\n"));
+                                        "; alleen commentaar\r\n\r\n[C]\r\n[D]\r\nw=\x80\r\n"
+                                        "v=a  [Main] XPos=1\r\n"));
     EXPECT_EQ(doc.sections(), (QStringList{QStringLiteral("A"), QStringLiteral("B"),
                                            QStringLiteral("C"), QStringLiteral("D")}));
     EXPECT_EQ(doc.keys(u"A"), (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
