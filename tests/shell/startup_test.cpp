@@ -120,8 +120,18 @@ TEST(HomeDir, IsTheResolvedCurrentDirectory) {
     const QString saved = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(link));
     const QString home = shell::currentHomeDir();
+    // Frame start-up without a home directory given takes the current one.
+    shell::Glo glo;
+    platform::RecordingSink sink;
+    shell::Shell sh(glo, sink, {root.filePath(QStringLiteral("settings.ini")), {}, {}});
+    shell::startUp(sh);
+    shell::frameStartUp(sh);
     ASSERT_TRUE(QDir::setCurrent(saved));
     EXPECT_EQ(home, real);
+    EXPECT_EQ(glo.homeDir, real);
+    EXPECT_EQ(glo.inputDir, QFileInfo(root.path()).canonicalFilePath() + QStringLiteral("/Input/"));
+    EXPECT_TRUE(QFileInfo(glo.inputDir).isDir());
+    EXPECT_TRUE(sink.messages.empty());
 
     ASSERT_TRUE(QDir::setCurrent(QStringLiteral("/")));
     const QString rootHome = shell::currentHomeDir();
