@@ -62,7 +62,9 @@ bool parseRecord(std::string_view line, int64_t& volgnummer, std::string& label,
     for (const auto token : tokens) {
         const auto value = text::parseDouble(token);
         if (!value) {
-            why = "\"" + std::string(token) + "\" is geen getal";
+            why.assign(1, '"');
+            why.append(token);
+            why.append("\" is geen getal");
             return false;
         }
         numbers.push_back(*value);

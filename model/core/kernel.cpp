@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <numbers>
 #include <thread>
@@ -30,36 +31,75 @@ Stack stackOf(const Source& s) {
     return {s.hoogte, s.gebouwHoogte, s.diameter, s.uittree};
 }
 
-// Single-precision exp and log after Cephes, written with selects only so that they vectorise.
-// exp returns 0 below -87 (instead of a denormal), log expects a normal positive number.
-inline float expF(float x) {
-    const float clamped = std::min(std::max(x, -87.0f), 88.0f);
-    const float t = clamped * 1.44269504088896341f + 0.5f;
-    int32_t n = static_cast<int32_t>(t);
-    n -= static_cast<float>(n) > t ? 1 : 0;
-    const float fn = static_cast<float>(n);
-    float r = clamped - fn * 0.693359375f;
+// Eight lanes of single precision (GCC vector extensions): the receptor loop works on eight
+// receptors at once, the same instructions for every lane, whatever the target.
+using F8 = float __attribute__((vector_size(32)));
+using I8 = int32_t __attribute__((vector_size(32)));
+constexpr std::size_t kWidth = 8;
+
+__attribute__((always_inline)) inline F8 splat(float v) {
+    return F8{} + v;
+}
+__attribute__((always_inline)) inline F8 load(const float* p) {
+    F8 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+__attribute__((always_inline)) inline void store(float* p, F8 v) {
+    std::memcpy(p, &v, sizeof v);
+}
+__attribute__((always_inline)) inline F8 vmin(F8 a, F8 b) {
+    return a < b ? a : b;
+}
+__attribute__((always_inline)) inline F8 vmax(F8 a, F8 b) {
+    return a > b ? a : b;
+}
+__attribute__((always_inline)) inline F8 vsqrt(F8 v) {
+    F8 r;
+    for (std::size_t i = 0; i < kWidth; ++i) {
+        r[i] = std::sqrt(v[i]);
+    }
+    return r;
+}
+
+__attribute__((always_inline)) inline bool noLane(I8 mask) {
+    int32_t any = 0;
+    for (std::size_t i = 0; i < kWidth; ++i) {
+        any |= mask[i];
+    }
+    return any == 0;
+}
+
+// exp and log after Cephes, with selects only. exp returns 0 below -87 (instead of a denormal);
+// log expects normal positive numbers.
+__attribute__((always_inline)) inline F8 expF(F8 x) {
+    const F8 clamped = vmin(vmax(x, splat(-87.0f)), splat(88.0f));
+    const F8 t = clamped * 1.44269504088896341f + 0.5f;
+    I8 n = __builtin_convertvector(t, I8);         // towards zero
+    n = n + (__builtin_convertvector(n, F8) > t);  // a true mask is -1: floor
+    const F8 fn = __builtin_convertvector(n, F8);
+    F8 r = clamped - fn * 0.693359375f;
     r = r - fn * -2.12194440e-4f;
-    float p = 1.9875691500e-4f;
+    F8 p = splat(1.9875691500e-4f);
     p = p * r + 1.3981999507e-3f;
     p = p * r + 8.3334519073e-3f;
     p = p * r + 4.1665795894e-2f;
     p = p * r + 1.6666665459e-1f;
     p = p * r + 5.0000001201e-1f;
     p = p * r * r + r + 1.0f;
-    const float scale = std::bit_cast<float>(static_cast<int32_t>((n + 127) << 23));
-    return x < -87.0f ? 0.0f : p * scale;
+    const F8 scale = reinterpret_cast<F8>((n + 127) << 23);
+    return x < -87.0f ? F8{} : p * scale;
 }
 
-inline float logF(float x) {
-    const int32_t bits = std::bit_cast<int32_t>(x);
-    int32_t e = ((bits >> 23) & 0xff) - 126;
-    float m = std::bit_cast<float>(static_cast<int32_t>((bits & 0x007fffff) | 0x3f000000));
-    const bool small = m < 0.707106781186547524f;
+__attribute__((always_inline)) inline F8 logF(F8 x) {
+    const I8 bits = reinterpret_cast<I8>(x);
+    I8 e = ((bits >> 23) & 0xff) - 126;
+    F8 m = reinterpret_cast<F8>((bits & 0x007fffff) | 0x3f000000);
+    const I8 small = m < 0.707106781186547524f;
     e = small ? e - 1 : e;
     m = small ? m + m - 1.0f : m - 1.0f;
-    const float z = m * m;
-    float y = 7.0376836292e-2f;
+    const F8 z = m * m;
+    F8 y = splat(7.0376836292e-2f);
     y = y * m - 1.1514610310e-1f;
     y = y * m + 1.1676998740e-1f;
     y = y * m - 1.2420140846e-1f;
@@ -69,18 +109,18 @@ inline float logF(float x) {
     y = y * m - 2.4999993993e-1f;
     y = y * m + 3.3333331174e-1f;
     y = y * m * z;
-    const float fe = static_cast<float>(e);
+    const F8 fe = __builtin_convertvector(e, F8);
     y = y + -2.12194440e-4f * fe;
     y = y - 0.5f * z;
     return m + y + 0.693359375f * fe;
 }
 
 // tan of the small angles (below 50 degrees) of the sigma-y formula, by series of sin and cos.
-inline float tanSmallF(float a) {
-    const float a2 = a * a;
-    const float s =
+__attribute__((always_inline)) inline F8 tanSmallF(F8 a) {
+    const F8 a2 = a * a;
+    const F8 s =
         a * (1.0f + a2 * (-1.0f / 6 + a2 * (1.0f / 120 + a2 * (-1.0f / 5040 + a2 / 362880))));
-    const float c =
+    const F8 c =
         1.0f +
         a2 * (-0.5f + a2 * (1.0f / 24 + a2 * (-1.0f / 720 + a2 * (1.0f / 40320 - a2 / 3628800))));
     return s / c;
@@ -118,71 +158,139 @@ struct SourceHourF {
     float qFactor;      // Q / (2 pi u_s), 0 when nothing reaches the ground
     float mixedAbove;   // sigma-z above which the mixing layer is well mixed
     float mixedFactor;  // sqrt(2 pi) / zi
+    int segments;       // sigma-z segments of the class
+    bool wake;          // the building wake applies
+    bool reflect;       // images in the lid count
 };
 
-// Adds one emission point's concentrations at `n` receptors (n a multiple of kLanes) to `acc`.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void addSource(const SourceHourF& p, const float* __restrict dxs, const float* __restrict dys,
-               const float* __restrict inRange, float* __restrict acc, std::size_t n) {
+// Adds one emission point's concentrations at `n` receptors (n a multiple of 8) to `acc`.
+// Without a building wake sigma-y and sigma-z share one distance; without reflections (no lid,
+// or a lid so far above the plume that its images add less than 1e-8) only the direct and the
+// ground-reflected plume count. Which variant runs is decided per emission point and hour.
+template <bool kWake, bool kReflect>
+__attribute__((always_inline)) inline void addSourceBody(const SourceHourF& p, const float* dxs,
+                                                         const float* dys, const float* inRange,
+                                                         float* acc, std::size_t n) {
     const SegmentsF& seg = *p.seg;
-    for (std::size_t r = 0; r < n; ++r) {
-        const float dx = dxs[r], dy = dys[r];
-        const float x = -(dx * p.sn + dy * p.cs);
-        const float y = dx * p.cs - dy * p.sn;
-        const float weight = x >= 1.0f ? inRange[r] : 0.0f;
-        const float xe = std::max(x, p.xMin);
+    const auto segments = static_cast<std::size_t>(p.segments);
+    const F8 sn = splat(p.sn), cs = splat(p.cs), xMin = splat(p.xMin);
+    const F8 yFarStart = splat(p.yFarStart), yLinStart = splat(p.yLinStart);
+    const F8 zFarStart = splat(p.zFarStart), zLinStart = splat(p.zLinStart);
+    const F8 he = splat(p.he), zi = splat(p.zi);
+    for (std::size_t r = 0; r < n; r += kWidth) {
+        const F8 dx = load(dxs + r), dy = load(dys + r);
+        const F8 x = -(dx * sn + dy * cs);
+        const F8 y = dx * cs - dy * sn;
+        const F8 weight = x >= 1.0f ? load(inRange + r) : F8{};
+        if (noLane(weight > 0.0f)) {
+            continue;  // all eight upwind or out of range: they would add exactly 0
+        }
+        const F8 xe = vmax(x, xMin);
 
         // sigma-y, in the far wake at a virtual distance.
-        const float argY = xe >= p.yFarStart ? xe + p.yShift : xe;
-        const float argYKm = argY * 0.001f;
-        const float angle = 0.017453293f * (p.cY - p.dY * logF(argYKm));
-        float sy = 465.11628f * argYKm * tanSmallF(angle);
-        const bool nearY = xe >= p.yLinStart && xe < p.yFarStart;
-        sy = nearY ? std::max(p.yLin0 + 0.067f * xe, sy) : sy;
+        const F8 logXe = logF(xe * 0.001f);
+        F8 argYKm = xe * 0.001f, logY = logXe;
+        if constexpr (kWake) {
+            argYKm = (xe >= yFarStart ? xe + p.yShift : xe) * 0.001f;
+            logY = logF(argYKm);
+        }
+        const F8 angle = 0.017453293f * (p.cY - p.dY * logY);
+        F8 sy = 465.11628f * argYKm * tanSmallF(angle);
+        if constexpr (kWake) {
+            const I8 nearY = (xe >= yLinStart) & (xe < yFarStart);
+            sy = nearY ? vmax(p.yLin0 + 0.067f * xe, sy) : sy;
+        }
 
         // sigma-z: the first segment whose upper bound the (virtual) distance does not pass.
-        const bool farZ = xe >= p.zFarStart;
-        float za = seg.a[kMaxSegments - 1], zb = seg.b[kMaxSegments - 1];
-        float zt = farZ ? xe + p.zShift[kMaxSegments - 1] : xe;
-#pragma GCC unroll 10
-        for (int k = static_cast<int>(kMaxSegments) - 2; k >= 0; --k) {
-            const auto i = static_cast<std::size_t>(k);
-            const float t = farZ ? xe + p.zShift[i] : xe;
-            const bool in = t <= seg.upper[i];
-            za = in ? seg.a[i] : za;
-            zb = in ? seg.b[i] : zb;
-            zt = in ? t : zt;
+        const std::size_t last = segments - 1;
+        F8 za = splat(seg.a[last]), zb = splat(seg.b[last]);
+        F8 sz;
+        if constexpr (kWake) {
+            const I8 farZ = xe >= zFarStart;
+            F8 zt = farZ ? xe + p.zShift[last] : xe;
+            for (std::size_t k = last; k-- > 0;) {
+                const F8 t = farZ ? xe + p.zShift[k] : xe;
+                const I8 inside = t <= seg.upper[k];
+                za = inside ? splat(seg.a[k]) : za;
+                zb = inside ? splat(seg.b[k]) : zb;
+                zt = inside ? t : zt;
+            }
+            sz = za * expF(zb * logF(zt * 0.001f));
+        } else {
+            for (std::size_t k = last; k-- > 0;) {
+                const I8 inside = xe <= seg.upper[k];
+                za = inside ? splat(seg.a[k]) : za;
+                zb = inside ? splat(seg.b[k]) : zb;
+            }
+            sz = za * expF(zb * logXe);
         }
-        float sz = std::min(za * expF(zb * logF(zt * 0.001f)), 5000.0f);
-        const bool nearZ = xe >= p.zLinStart && xe < p.zFarStart;
-        sz = nearZ ? std::max(p.zLin0 + 0.067f * xe, sz) : sz;
+        sz = vmin(sz, splat(5000.0f));
+        if constexpr (kWake) {
+            const I8 nearZ = (xe >= zLinStart) & (xe < zFarStart);
+            sz = nearZ ? vmax(p.zLin0 + 0.067f * xe, sz) : sz;
+        }
 
-        sy = std::sqrt(sy * sy + p.rise2);
-        sz = std::sqrt(sz * sz + p.rise2);
+        sy = vsqrt(sy * sy + p.rise2);
+        sz = vsqrt(sz * sz + p.rise2);
+        const F8 rsy = 1.0f / sy, rsz = 1.0f / sz;
+        const F8 inv = 0.5f * rsz * rsz;  // 1 / (2 sigma-z^2)
 
-        // Ground and lid reflections: nine images on each side, built from four exponentials
-        // whose products never overflow.
-        const float inv = 1.0f / (2.0f * sz * sz);
-        const float he = p.he, zi = p.zi;
-        const float a = expF(-he * he * inv);
-        const float q = expF(-4.0f * zi * zi * inv);
-        const float rr = expF(-4.0f * zi * he * inv);
-        const float g = expF(-4.0f * zi * (zi - he) * inv);
-        const float q2 = q * q;
-        const float up1 = a * rr * q;
-        const float up2 = up1 * rr * q2 * q;
-        const float up3 = up2 * rr * q2 * q2 * q;
-        const float up4 = up3 * rr * q2 * q2 * q2 * q;
-        const float dn1 = a * g;
-        const float dn2 = dn1 * g * q2;
-        const float dn3 = dn2 * g * q2 * q2;
-        const float dn4 = dn3 * g * q2 * q2 * q2;
-        const float vertical = 2.0f * (a + (up1 + dn1) + (up2 + dn2) + (up3 + dn3) + (up4 + dn4));
-        const float perSigmaZ = sz > p.mixedAbove ? p.mixedFactor : vertical / sz;
-        const float crosswind = expF(-y * y / (2.0f * sy * sy));
-        acc[r] += weight * p.qFactor * crosswind / sy * perSigmaZ;
+        const F8 a = expF(-he * he * inv);
+        F8 perSigmaZ;
+        if constexpr (kReflect) {
+            // Ground and lid: nine images on each side, built from four exponentials whose
+            // products never overflow.
+            const F8 q = expF(-4.0f * zi * zi * inv);
+            const F8 rr = expF(-4.0f * zi * he * inv);
+            const F8 g = expF(-4.0f * zi * (zi - he) * inv);
+            const F8 q2 = q * q;
+            const F8 up1 = a * rr * q;
+            const F8 up2 = up1 * rr * q2 * q;
+            const F8 up3 = up2 * rr * q2 * q2 * q;
+            const F8 up4 = up3 * rr * q2 * q2 * q2 * q;
+            const F8 dn1 = a * g;
+            const F8 dn2 = dn1 * g * q2;
+            const F8 dn3 = dn2 * g * q2 * q2;
+            const F8 dn4 = dn3 * g * q2 * q2 * q2;
+            const F8 vertical = 2.0f * (a + (up1 + dn1) + (up2 + dn2) + (up3 + dn3) + (up4 + dn4));
+            perSigmaZ = sz > p.mixedAbove ? splat(p.mixedFactor) : vertical * rsz;
+        } else {
+            perSigmaZ = 2.0f * a * rsz;
+        }
+        const F8 crosswind = expF(-0.5f * y * y * rsy * rsy);
+        store(acc + r, load(acc + r) + weight * p.qFactor * crosswind * rsy * perSigmaZ);
+    }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ZIVIRARE_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ZIVIRARE_CLONES
+#endif
+
+ZIVIRARE_CLONES void addPlain(const SourceHourF& p, const float* dxs, const float* dys,
+                              const float* in, float* acc, std::size_t n) {
+    addSourceBody<false, false>(p, dxs, dys, in, acc, n);
+}
+ZIVIRARE_CLONES void addReflected(const SourceHourF& p, const float* dxs, const float* dys,
+                                  const float* in, float* acc, std::size_t n) {
+    addSourceBody<false, true>(p, dxs, dys, in, acc, n);
+}
+ZIVIRARE_CLONES void addWake(const SourceHourF& p, const float* dxs, const float* dys,
+                             const float* in, float* acc, std::size_t n) {
+    addSourceBody<true, false>(p, dxs, dys, in, acc, n);
+}
+ZIVIRARE_CLONES void addWakeReflected(const SourceHourF& p, const float* dxs, const float* dys,
+                                      const float* in, float* acc, std::size_t n) {
+    addSourceBody<true, true>(p, dxs, dys, in, acc, n);
+}
+
+void addSource(const SourceHourF& p, const float* dxs, const float* dys, const float* in,
+               float* acc, std::size_t n) {
+    if (p.wake) {
+        (p.reflect ? addWakeReflected : addWake)(p, dxs, dys, in, acc, n);
+    } else {
+        (p.reflect ? addReflected : addPlain)(p, dxs, dys, in, acc, n);
     }
 }
 
@@ -209,11 +317,15 @@ private:
 
 struct Prepared {
     std::size_t receptors = 0, padded = 0;
+    // Receptors in the order of their bearing from the middle of the emission points, so that
+    // a group of eight lies mostly on one side and is skipped as a whole when it is upwind.
+    std::vector<std::size_t> order;      // position -> index into the locations
     std::vector<float> dx, dy, inRange;  // [source * padded + receptor]
     std::array<SegmentsF, kKlasseCount> segments{};
     std::vector<WakeDistances> wake;  // [source * kKlasseCount + class]
     std::vector<float> zShift;        // [(source * kKlasseCount + class) * kMaxSegments + segment]
     std::vector<float> yShift;        // [source * kKlasseCount + class]
+    std::vector<double> sigmaZFar;    // [source * kKlasseCount + class]: largest sigma-z reached
 };
 
 Prepared prepare(const KernelProblem& p) {
@@ -225,9 +337,24 @@ Prepared prepare(const KernelProblem& p) {
     w.dx.assign(sources.size() * w.padded, 0.0f);
     w.dy.assign(sources.size() * w.padded, 0.0f);
     w.inRange.assign(sources.size() * w.padded, 0.0f);
+    double cx = 0.0, cy = 0.0;
+    for (const auto& src : sources) {
+        cx += src.x / static_cast<double>(sources.size());
+        cy += src.y / static_cast<double>(sources.size());
+    }
+    std::vector<double> bearing(w.receptors);
+    w.order.resize(w.receptors);
+    for (std::size_t r = 0; r < w.receptors; ++r) {
+        bearing[r] = std::atan2(locations[r].y - cy, locations[r].x - cx);
+        w.order[r] = r;
+    }
+    std::stable_sort(w.order.begin(), w.order.end(),
+                     [&](std::size_t a, std::size_t b) { return bearing[a] < bearing[b]; });
     for (std::size_t s = 0; s < sources.size(); ++s) {
-        for (std::size_t r = 0; r < w.receptors; ++r) {
-            const double dx = locations[r].x - sources[s].x, dy = locations[r].y - sources[s].y;
+        for (std::size_t pos = 0; pos < w.receptors; ++pos) {
+            const std::size_t r = pos;
+            const Location& l = locations[w.order[pos]];
+            const double dx = l.x - sources[s].x, dy = l.y - sources[s].y;
             w.dx[s * w.padded + r] = static_cast<float>(dx);
             w.dy[s * w.padded + r] = static_cast<float>(dy);
             w.inRange[s * w.padded + r] =
@@ -240,8 +367,16 @@ Prepared prepare(const KernelProblem& p) {
     w.wake.resize(sources.size() * kKlasseCount);
     w.zShift.assign(sources.size() * kKlasseCount * kMaxSegments, 0.0f);
     w.yShift.assign(sources.size() * kKlasseCount, 0.0f);
+    w.sigmaZFar.assign(sources.size() * kKlasseCount, 0.0);
     for (std::size_t s = 0; s < sources.size(); ++s) {
         const double hb = sources[s].gebouwHoogte;
+        double farthest = p.minDistance;
+        for (std::size_t r = 0; r < w.receptors; ++r) {
+            const double dx = w.dx[s * w.padded + r], dy = w.dy[s * w.padded + r];
+            if (w.inRange[s * w.padded + r] > 0.0f) {
+                farthest = std::max(farthest, std::sqrt(dx * dx + dy * dy));
+            }
+        }
         for (int k = 0; k < kKlasseCount; ++k) {
             const std::size_t i = s * kKlasseCount + static_cast<std::size_t>(k);
             w.wake[i] = wakeDistances(static_cast<Klasse>(k), hb);
@@ -252,6 +387,15 @@ Prepared prepare(const KernelProblem& p) {
                     static_cast<float>(std::max(w.wake[i].xZ[from] - 10.0 * hb, 0.0));
             }
             w.yShift[i] = static_cast<float>(std::max(w.wake[i].xY - 10.0 * hb, 0.0));
+            // With or without the wake, the plume is nowhere wider than at the farthest
+            // receptor (a margin covers the small steps between sigma-z segments).
+            PlumeHour wide;
+            wide.klasse = static_cast<Klasse>(k);
+            wide.wake = hb > 0.0;
+            wide.buildingLength = hb;
+            wide.wakeDistances = w.wake[i];
+            w.sigmaZFar[i] = 1.05 * std::max(sigmaZ(static_cast<Klasse>(k), farthest),
+                                             plumeSigmas(wide, farthest).z);
         }
     }
     return w;
@@ -291,6 +435,12 @@ SourceHourF sourceHour(const Prepared& w, const KernelProblem& p, std::size_t s,
                     : 0.0f;
     f.mixedAbove = lid ? static_cast<float>(1.6 * zi) : kFar;
     f.mixedFactor = static_cast<float>(std::sqrt(2.0 * std::numbers::pi) / zi);
+    f.segments = sigmaZTable(st.klasse).count;
+    f.wake = ph.wake;
+    // The first lid image relative to the direct plume is at most exp(-2 zi (zi - He) / sz^2);
+    // below 1e-8 (exponent 18.42) the images, and mixing through the layer, change nothing.
+    const double szFar2 = w.sigmaZFar[i] * w.sigmaZFar[i] + r * r;
+    f.reflect = lid && 2.0 * zi * (zi - ph.effectiveHeight) <= 18.42 * szFar2;
     return f;
 }
 
@@ -385,8 +535,8 @@ std::vector<float> hourlyConcentrations(const KernelProblem& p, int threads) {
                 addSource(f, &w.dx[s * w.padded], &w.dy[s * w.padded], &w.inRange[s * w.padded],
                           acc.data(), w.padded);
             }
-            for (std::size_t r = 0; r < w.receptors; ++r) {
-                out[r * hours + h] = acc[r];
+            for (std::size_t pos = 0; pos < w.receptors; ++pos) {
+                out[w.order[pos] * hours + h] = acc[pos];
             }
         }
     });
