@@ -1,0 +1,44 @@
+// The program: start-up, the main frame until it closes, shutdown.
+
+#include "platform/ui/busy_cursor_widget.h"
+#include "platform/ui/dialog_units.h"
+#include "platform/ui/message_box.h"
+#include "shell/glo.h"
+#include "shell/startup.h"
+#include "shell/ui/artwork.h"
+#include "shell/ui/help_window.h"
+#include "shell/ui/main_frame.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vaduvevedu"));
+    QApplication::setApplicationDisplayName(QStringLiteral("V-Wolkan Vaduvevedu"));
+    QApplication::setFont(ui::DialogUnits::designFont());
+    QApplication::setWindowIcon(ui::artwork::applicationIcon());
+
+    ui::MessageBoxSink messages;
+    ui::OverrideBusyCursor busy;
+    ui::HelpWindow help;
+    shell::Glo glo;
+    shell::Shell program(glo, messages);
+    try {
+        shell::startUp(program);
+        ui::WindowServices services{messages, busy, help, *program.settings};
+        // The working windows are plugged in here as they come; until then their menu entries
+        // say that they are not there yet.
+        ui::WorkWindows windows;
+        ui::MainFrame frame(services, windows);
+        frame.restorePlacement();
+        frame.show();
+        shell::frameStartUp(program);
+        const int result = QApplication::exec();
+        shell::shutDown(program);
+        return result;
+    } catch (const platform::FatalError&) {
+        // The message has been shown; the program ends.
+        shell::shutDown(program);
+        return 1;
+    }
+}
