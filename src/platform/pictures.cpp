@@ -543,10 +543,14 @@ std::optional<double> parseNumber(QStringView text, const NumberPicture& picture
                 return std::nullopt;
             }
         }
-        // "155.000" might mean 155 or 155000; only a decimal comma in a field that shows one
-        // leaves no doubt.
+        // "155.000" might mean 155 or 155000. A decimal comma in a field that shows one leaves
+        // no doubt, and so does a whole part that cannot begin a grouped number ("0.180",
+        // "1234.500").
         const bool decimalComma = t[markAt] == u',' && own == u',';
-        if (fraction.size() == 3 && picture.decimals < 3 && !decimalComma) {
+        const qsizetype wholeDigits = static_cast<qsizetype>(digits.size()) - (negative ? 1 : 0);
+        const bool couldBeGrouping = !whole.isEmpty() && digits[negative ? 1 : 0] != '0' &&
+                                     (!separator.isNull() || wholeDigits <= 3);
+        if (fraction.size() == 3 && picture.decimals < 3 && !decimalComma && couldBeGrouping) {
             return std::nullopt;
         }
         for (qsizetype i = picture.decimals; i < fraction.size(); ++i) {

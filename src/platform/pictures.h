@@ -93,7 +93,8 @@ struct NumberPicture {
 // - refused: more decimals than the picture shows (unless they are zeros), a value that does not
 //   fit the picture's width, two decimal marks, and a decimal mark followed by exactly three
 //   digits in a field with fewer than three decimals ("155.000" could be 155 or 155000) unless
-//   it is the picture's own decimal comma.
+//   it is the picture's own decimal comma or the whole part cannot begin a grouped number
+//   ("0.180", "1234.500").
 [[nodiscard]] std::optional<double> parseNumber(QStringView text, const NumberPicture& picture);
 
 }  // namespace platform::pictures
