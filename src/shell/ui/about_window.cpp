@@ -69,6 +69,13 @@ AboutWindow::AboutWindow(WindowServices& services) : QWidget(nullptr) {
                             about::kMinistryText2);
     for (QLabel* line : {line1, line2}) {
         line->resize(width() - line->x(), line->height());
+        // A system font wider than the design font must not cut the ministry's name off.
+        QFont font = line->font();
+        while (font.pointSize() > 6 &&
+               QFontMetrics(font).horizontalAdvance(line->text()) > line->width()) {
+            font.setPointSize(font.pointSize() - 1);
+        }
+        line->setFont(font);
     }
 
     auto* ministry = new QLabel(this);

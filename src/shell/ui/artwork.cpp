@@ -3,6 +3,7 @@
 #include "shell/ui/core/about.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,6 +13,17 @@
 namespace ui::artwork {
 
 namespace {
+
+// The largest pixel size, at most `pixels`, at which `text` fits `width` in `font`.
+QFont fitted(QFont font, const QString& text, int pixels, double width) {
+    for (; pixels > 5; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= width) {
+            break;
+        }
+    }
+    return font;
+}
 
 void drawIcon(QPainter& p, int s) {
     const double u = s / 64.0;
@@ -179,18 +191,19 @@ QImage makerLogo(QSize size) {
     p.drawPath(swirl);
     // The maker's name.
     const QRectF textBox(h * 1.3, 0, size.width() - h * 1.3, h);
-    QFont name(QStringLiteral("Sans Serif"));
-    name.setStyleHint(QFont::SansSerif);
-    name.setBold(true);
-    name.setPixelSize(std::max(6, static_cast<int>(h * 0.36)));
+    const auto space = about::kMaker.indexOf(QLatin1Char(' '));
+    QFont base(QStringLiteral("Sans Serif"));
+    base.setStyleHint(QFont::SansSerif);
+    base.setBold(true);
+    const QFont name =
+        fitted(base, about::kMaker.left(space), static_cast<int>(h * 0.38), textBox.width() - 2);
     p.setFont(name);
     p.setPen(QColor(0x1f, 0x5f, 0xa8));
-    const auto space = about::kMaker.indexOf(QLatin1Char(' '));
     p.drawText(textBox.adjusted(0, 0, 0, -h * 0.45), Qt::AlignLeft | Qt::AlignBottom,
                about::kMaker.left(space));
-    QFont sub = name;
-    sub.setBold(false);
-    sub.setPixelSize(std::max(5, static_cast<int>(h * 0.27)));
+    base.setBold(false);
+    const QFont sub =
+        fitted(base, about::kMaker.mid(space + 1), static_cast<int>(h * 0.28), textBox.width() - 2);
     p.setFont(sub);
     p.setPen(QColor(0x55, 0x5f, 0x6a));
     p.drawText(textBox.adjusted(0, h * 0.55, 0, 0), Qt::AlignLeft | Qt::AlignTop,
@@ -215,15 +228,14 @@ QImage ministryLogo() {
     p.drawLine(QPointF(2, 18), QPointF(16, 16));
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(9);
-    p.setFont(font);
+    const QString top = QStringLiteral("Ministerie van Land, Lucht");
+    const QString bottom = QStringLiteral("& Leefomgeving");
     p.setPen(QColor(0x15, 0x3d, 0x6b));
-    p.drawText(QRectF(22, 0, 111, 10), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Ministerie van"));
+    p.setFont(fitted(font, top, 9, 110));
+    p.drawText(QRectF(21, 0, 112, 10), Qt::AlignLeft | Qt::AlignVCenter, top);
     font.setBold(true);
-    p.setFont(font);
-    p.drawText(QRectF(22, 10, 111, 10), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("LG, Lucht & Leefomgeving"));
+    p.setFont(fitted(font, bottom, 9, 110));
+    p.drawText(QRectF(21, 10, 112, 10), Qt::AlignLeft | Qt::AlignVCenter, bottom);
     return image;
 }
 

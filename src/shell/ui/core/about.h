@@ -15,9 +15,9 @@ inline const QString kVersion = QStringLiteral("Versie 2010.1");
 inline const QString kMaker = QStringLiteral("Nevelhoek Rekenwerk");
 // The ministry that commissioned the program, over two lines.
 inline const QString kMinistryLine1 =
-    QStringLiteral("Gemaakt in opdracht van het ministerie van Landelijk Gebied,");
-inline const QString kMinistryLine2 = QStringLiteral("Lucht en Leefomgeving (LGLL)");
-inline const QString kMinistryAbbreviation = QStringLiteral("LGLL");
+    QStringLiteral("Gemaakt in opdracht van het ministerie van Land, Lucht");
+inline const QString kMinistryLine2 = QStringLiteral("en Leefomgeving (LLL)");
+inline const QString kMinistryAbbreviation = QStringLiteral("LLL");
 
 struct Box {
     int x, y, w, h;
