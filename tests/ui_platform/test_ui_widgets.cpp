@@ -5,20 +5,26 @@
 #include "platform/ui/busy_cursor_widget.h"
 #include "platform/ui/column_model.h"
 #include "platform/ui/dialog_units.h"
+#include "platform/ui/form_builder.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/numeric_edit.h"
+#include "platform/ui/numeric_spin_box.h"
 #include "platform/ui/record_list.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -43,6 +49,8 @@ private slots:
     void listPicturesAndColours();
     void listHeaderSort();
     void listTypeAheadAndKeys();
+    void formDeclaredInDialogUnits();
+    void spinBoxWithPicture();
 };
 
 namespace {
@@ -441,6 +449,80 @@ void TestUiWidgets::listTypeAheadAndKeys() {
     QCOMPARE(inserts.count(), 1);
     QCOMPARE(deletes.count(), 1);
     QCOMPARE(changes.count(), 2);
+}
+
+void TestUiWidgets::formDeclaredInDialogUnits() {
+    platform::RecordingSink messages;
+    QWidget window;
+    FormBuilder form(&window);
+    form.windowSize(236, 99, false);
+    auto* id = form.entry(u"?GGL:USER_ID", {67, 6, 84, 10}, 20);
+    auto* idPrompt = form.prompt(u"GGL &ID:", {27, 6, 36, 10}, id);
+    auto* x = form.number(u"?GGL:X_COOR", u"@N9_", messages, {67, 20, 64, 10});
+    form.text(u"?HINT", u"[0 - 281800 m]", {137, 21, 0, 0});
+    auto* ok = form.button(u"?OK", u"&Bevestigen", {158, 71, 64, 14},
+                           u"Accepteer invoer en sluit het venster");
+    QStatusBar* status = form.statusLine();
+    const DialogUnits& du = DialogUnits::standard();
+
+    QCOMPARE(window.findChild<QLineEdit*>(u"?GGL:USER_ID"_s), id);
+    QCOMPARE(id->geometry(), du.rect(67, 6, 84, 10));
+    QCOMPARE(x->geometry(), du.rect(67, 20, 64, 10));
+    QCOMPARE(id->maxLength(), 20);
+    QCOMPARE(idPrompt->buddy(), id);
+    QCOMPARE(ok->toolTip(), u"Accepteer invoer en sluit het venster"_s);
+    // The status line comes below the design size, which stays free for the controls.
+    QCOMPARE(window.size(), QSize(du.x(236), du.y(99) + status->sizeHint().height()));
+    QVERIFY(window.minimumSize() == window.maximumSize());
+    QCOMPARE(status->geometry().top(), du.y(99));
+
+    QVERIFY(showActive(window));
+    id->setFocus();
+    // Tab order is the order of declaration.
+    QTest::keyClick(id, Qt::Key_Tab);
+    QVERIFY(x->hasFocus());
+    QTest::keyClick(x, Qt::Key_Tab);
+    QVERIFY(ok->hasFocus());
+    QCOMPARE(status->currentMessage(), u"Accepteer invoer en sluit het venster"_s);
+    // The access key of a prompt moves into its field.
+    QTest::keyClick(&window, Qt::Key_I, Qt::AltModifier);
+    QVERIFY(id->hasFocus());
+    // The mouse on the button shows its text too.
+    status->clearMessage();
+    const QPointF at(5, 5);
+    QEnterEvent enter(at, at, ok->mapToGlobal(at));
+    QApplication::sendEvent(ok, &enter);
+    QCOMPARE(status->currentMessage(), u"Accepteer invoer en sluit het venster"_s);
+}
+
+void TestUiWidgets::spinBoxWithPicture() {
+    QWidget window;
+    FormBuilder form(&window);
+    auto* box = form.spin(u"?LOC:RUWHEID", u"@N6_`2", 0.1, 1.5, 0.1, {76, 277, 39, 10});
+    form.check(u"?EIGEN_RUWHEID", u"Eigen Ruwheid", {20, 265, 0, 0});
+    box->setValue(0.1);
+    QCOMPARE(box->text(), u"0,10"_s);
+    QVERIFY(showActive(window));
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Up);
+    QCOMPARE(box->value(), 0.2);
+    QCOMPARE(box->text(), u"0,20"_s);
+    box->selectAll();
+    QTest::keyClicks(box, u"0.35"_s);  // a point read as the decimal comma
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(box->value(), 0.35);
+    QCOMPARE(box->text(), u"0,35"_s);
+    box->selectAll();
+    QTest::keyClicks(box, u"1,5"_s);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(box->value(), 1.5);
+    QTest::keyClick(box, Qt::Key_Up);  // stays at its limit
+    QCOMPARE(box->value(), 1.5);
+    // Three decimals in a two-decimal box cannot be read: the value stays.
+    box->selectAll();
+    QTest::keyClicks(box, u"0,125"_s);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(box->value(), 1.5);
 }
 
 QTEST_MAIN(TestUiWidgets)
