@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -104,6 +105,7 @@ TEST(ReportPdf, LibreOfficeReadsTheReport) {
             QFile::remove(target);
             QFile::copy(f, target);
         }
+        QImage(in.picturePath).save(QDir(keep).filePath(QStringLiteral("WordPlot.png")));
     }
 }
 

@@ -36,6 +36,10 @@ ChartControl::ChartControl(QWidget* parent) : QWidget(parent) {
     m_chart->legend()->hide();
     m_chart->setBackgroundRoundness(0);
     m_chart->setMargins(QMargins(0, 0, 0, 0));
+    m_chart->setBackgroundBrush(Qt::white);
+    m_chart->setPlotAreaBackgroundBrush(Qt::white);
+    m_chart->setPlotAreaBackgroundPen(QPen(Qt::darkGray));
+    m_chart->setPlotAreaBackgroundVisible(true);
     QFont font = this->font();
     font.setPointSize(9);
     for (int a : {kAxisX, kAxisY}) {
@@ -54,12 +58,18 @@ ChartControl::ChartControl(QWidget* parent) : QWidget(parent) {
     m_view = new QChartView(m_chart, this);
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setObjectName(QStringLiteral("chartView"));
+    m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setBackgroundBrush(Qt::white);
     m_footnote = new QLabel(this);
     m_footnote->setObjectName(QStringLiteral("footnote"));
     m_footnote->setAlignment(Qt::AlignCenter);
     m_footnote->setTextFormat(Qt::PlainText);
     m_footnote->setAutoFillBackground(true);
-    m_footnote->setBackgroundRole(QPalette::Base);
+    QPalette palette = m_footnote->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    m_footnote->setPalette(palette);
+    m_footnote->setContentsMargins(0, 2, 0, 6);
     QFont footnoteFont = font;
     footnoteFont.setPointSize(10);
     m_footnote->setFont(footnoteFont);
@@ -151,13 +161,17 @@ void ChartControl::placePlot() {
         m_view->size().isValid() && !m_view->size().isEmpty() ? m_view->size() : this->size();
     const double w = std::max(1, size.width() - left - right);
     const double h = std::max(1, size.height() - top - bottom);
-    const double side = std::min(w, h);
-    const QRectF square(left + (w - side) / 2, top + (h - side) / 2, side, side);
+    // The plot rectangle is given in percent of a square; that square is made as large as the
+    // rectangle's extent allows in the room left, and the plot is centred in that room.
     const QRectF r = plotLocationRect();
-    const QRectF plot(square.left() + side * r.left() / 100.0,
-                      square.top() + side * r.top() / 100.0, side * r.width() / 100.0,
+    const double extent = std::max({r.right(), r.bottom(), 1.0});
+    const double side = std::min(w, h) * 100.0 / extent;
+    const QRectF plot(side * r.left() / 100.0, side * r.top() / 100.0, side * r.width() / 100.0,
                       side * r.height() / 100.0);
-    m_chart->setPlotArea(plot.width() >= 1 && plot.height() >= 1 ? plot : square);
+    const QPointF shift(left + (w - plot.width()) / 2 - plot.left(),
+                        top + (h - plot.height()) / 2 - plot.top());
+    m_chart->setPlotArea(plot.width() >= 1 && plot.height() >= 1 ? plot.translated(shift)
+                                                                 : QRectF(left, top, w, h));
 }
 
 bool ChartControl::writePictureToFile(const QString& path) {
