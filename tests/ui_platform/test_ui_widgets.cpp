@@ -263,6 +263,19 @@ void TestUiWidgets::entryFieldRefusalKeepsFocus() {
     QTest::keyClicks(field, QStringLiteral("155"));
     QVERIFY(field->commit());
     QCOMPARE(field->value(), 155.0);
+
+    // Going to a cancel button reads nothing: cancelling is never held up by a refusal.
+    auto* cancel = new QPushButton(u"&Annuleren"_s, &window);
+    layout->addWidget(cancel);
+    markLeavesWithoutReading(cancel);
+    cancel->show();
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, u"1.234"_s);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QVERIFY(cancel->hasFocus());
+    QCOMPARE(messages.messages.size(), std::size_t(2));
+    QCOMPARE(field->value(), 155.0);
 }
 
 void TestUiWidgets::historyKey() {

@@ -1,9 +1,18 @@
 #include "numeric_edit.h"
 
+#include <QApplication>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
 namespace ui {
+
+namespace {
+const char* const kLeavesWithoutReading = "vvLeavesWithoutReading";
+}
+
+void markLeavesWithoutReading(QWidget* control) {
+    control->setProperty(kLeavesWithoutReading, true);
+}
 
 NumericEdit::NumericEdit(QStringView picture, platform::MessageSink& messages, QWidget* parent)
     : QLineEdit(parent), m_picture(numberPicture(picture)), m_messages(messages) {
@@ -14,7 +23,14 @@ NumericEdit::NumericEdit(QStringView picture, platform::MessageSink& messages, Q
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+0-9 .,]*")), this));
     setMaxLength(m_picture.width + m_picture.width / 3 + 2);
     setValue(0.0);
-    connect(this, &QLineEdit::editingFinished, this, [this] { commit(); });
+    connect(this, &QLineEdit::editingFinished, this, [this] {
+        // The focus has already moved on when the field is left.
+        const QWidget* next = QApplication::focusWidget();
+        if (next != this && next != nullptr && next->property(kLeavesWithoutReading).toBool()) {
+            return;
+        }
+        commit();
+    });
 }
 
 void NumericEdit::setValue(double value) {

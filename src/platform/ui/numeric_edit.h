@@ -13,6 +13,11 @@
 
 namespace ui {
 
+// Marks a control that leaves the window without taking over its values (a cancel button): when
+// the focus moves to it, the entry field being left is not read, so no refusal comes in the way
+// of cancelling.
+void markLeavesWithoutReading(QWidget* control);
+
 class NumericEdit : public QLineEdit {
     Q_OBJECT
 public:
