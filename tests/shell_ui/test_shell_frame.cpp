@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrintDialog>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -96,6 +97,7 @@ private slots:
     void exitCloses();
     void placementRoundTrip_data();
     void placementRoundTrip();
+    void placementOffScreen();
     void unreadablePlacementRestoresNothing();
     void helpPagesForEveryKeyword();
     void f1OpensTheWindowsKeyword();
@@ -401,6 +403,21 @@ void TestShellFrame::placementRoundTrip() {
     AboutWindow* second = AboutWindow::open(f.services);
     QTRY_COMPARE(second->geometry(), aboutPlace);
     second->close();
+}
+
+void TestShellFrame::placementOffScreen() {
+    Fixture f;
+    QVERIFY(f.settings.setValue(u"Main", u"Maximize", u"No"));
+    QVERIFY(f.settings.setValue(u"Main", u"XPos", u"-9000"));
+    QVERIFY(f.settings.setValue(u"Main", u"YPos", u"7000"));
+    QVERIFY(f.settings.setValue(u"Main", u"Width", u"0"));
+    QVERIFY(f.settings.setValue(u"Main", u"Height", u"-5"));
+    MainFrame frame(f.services, f.windows);
+    const QSize designed = frame.size();
+    frame.restorePlacement();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(area.contains(frame.geometry().topLeft()));
+    QCOMPARE(frame.size(), designed.boundedTo(area.size()));
 }
 
 void TestShellFrame::unreadablePlacementRestoresNothing() {

@@ -5,6 +5,8 @@
 #include "shell/ui/artwork.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace ui {
 
@@ -40,9 +42,25 @@ shell::WindowPlacement ProgramWindow::placement() const {
 
 void ProgramWindow::applyPlacement(const shell::WindowPlacement& p) {
     const QRect now = m_window->geometry();
-    const QSize size = m_resizable ? QSize(p.width, p.height) : now.size();
-    if (QPoint(p.x, p.y) != now.topLeft() || size != now.size()) {
-        m_window->setGeometry(QRect(QPoint(p.x, p.y), size.isValid() ? size : now.size()));
+    QSize size = m_resizable ? QSize(p.width, p.height) : now.size();
+    if (!size.isValid() || size.isEmpty()) {
+        size = now.size();
+    }
+    size = size.expandedTo(m_window->minimumSize());
+    QRect target(QPoint(p.x, p.y), size);
+    // A position stored on a screen that is no longer there (or edited by hand) must not put
+    // the window where nobody can reach it: then it opens on the primary screen.
+    if (QGuiApplication::screenAt(target.topLeft() + QPoint(20, 20)) == nullptr &&
+        QGuiApplication::screenAt(target.center()) == nullptr) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            target.setSize(
+                target.size().boundedTo(area.size()).expandedTo(m_window->minimumSize()));
+            target.moveTopLeft(area.topLeft());
+        }
+    }
+    if (target != now) {
+        m_window->setGeometry(target);
     }
     Qt::WindowStates state = m_window->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
     if (p.maximized) {
