@@ -532,8 +532,8 @@ std::vector<float> hourlyConcentrations(const KernelProblem& p, int threads) {
             std::fill(acc.begin(), acc.end(), 0.0f);
             for (std::size_t s = 0; s < sources; ++s) {
                 const SourceHourF f = sourceHour(w, p, s, st, sn, cs);
-                addSource(f, &w.dx[s * w.padded], &w.dy[s * w.padded], &w.inRange[s * w.padded],
-                          acc.data(), w.padded);
+                addSource(f, w.dx.data() + s * w.padded, w.dy.data() + s * w.padded,
+                          w.inRange.data() + s * w.padded, acc.data(), w.padded);
             }
             for (std::size_t pos = 0; pos < w.receptors; ++pos) {
                 out[w.order[pos] * hours + h] = acc[pos];
