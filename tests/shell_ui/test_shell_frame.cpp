@@ -8,6 +8,7 @@
 #include "shell/ui/about_window.h"
 #include "shell/ui/help_window.h"
 #include "shell/ui/main_frame.h"
+#include "shell/ui/program_dialog.h"
 #include "shell/ui/program_window.h"
 #include "shell/window_ids.h"
 
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -101,6 +103,7 @@ private slots:
     void unreadablePlacementRestoresNothing();
     void helpPagesForEveryKeyword();
     void f1OpensTheWindowsKeyword();
+    void programDialogRunsModally();
 };
 
 void TestShellFrame::frameAsDesigned() {
@@ -481,6 +484,42 @@ void TestShellFrame::f1OpensTheWindowsKeyword() {
     QCOMPARE(form.windowTitle(), u"SV05 - Toevoegen van een GGL"_s);
     QTest::keyClick(&form, Qt::Key_F1);
     QCOMPARE(f.help.keywords, QStringList{u"UpdateGeurGevLoc"_s});
+}
+
+void TestShellFrame::programDialogRunsModally() {
+    Fixture f;
+    auto makeForm = [&f] {
+        auto* form = new ProgramDialog(shell::windows::kUpdateBronnen, f.services, true);
+        form->setWindowTitle(u"Toevoegen van een Bron"_s);
+        form->form().windowSize(248, 163, true);
+        form->form().button(u"?OK", u"&Bevestigen", {160, 140, 68, 14});
+        return form;
+    };
+    ProgramDialog* form = makeForm();
+    QCOMPARE(form->minimumSize(), DialogUnits::standard().size(248, 163));  // design size
+    QString titleWhileOpen;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        titleWhileOpen = form->windowTitle();
+        modal = QApplication::activeModalWidget() == form;
+        form->resize(form->width() + 40, form->height() + 30);
+        QTest::mouseClick(form->findChild<QPushButton*>(u"?OK"_s), Qt::LeftButton);
+    });
+    QObject::connect(form->findChild<QPushButton*>(u"?OK"_s), &QPushButton::clicked, form,
+                     &QDialog::accept);
+    QCOMPARE(form->run(), int(QDialog::Accepted));
+    QCOMPARE(titleWhileOpen, u"SV04 - Toevoegen van een Bron"_s);
+    QVERIFY(modal);
+    const QSize closedSize = form->size();
+    delete form;
+    // Its size came back from its own section.
+    QCOMPARE(f.settings.value(u"UpdateBronnen", u"Width"),
+             std::optional<QString>(QString::number(closedSize.width())));
+    ProgramDialog* again = makeForm();
+    again->open();
+    QCOMPARE(again->size(), closedSize);
+    again->reject();
+    delete again;
 }
 
 QTEST_MAIN(TestShellFrame)
