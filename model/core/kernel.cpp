@@ -160,14 +160,16 @@ struct SourceHourF {
     float mixedFactor;  // sqrt(2 pi) / zi
     int segments;       // sigma-z segments of the class
     bool wake;          // the building wake applies
+    bool wakeY;         // ... to sigma-y too
     bool reflect;       // images in the lid count
 };
 
 // Adds one emission point's concentrations at `n` receptors (n a multiple of 8) to `acc`.
-// Without a building wake sigma-y and sigma-z share one distance; without reflections (no lid,
-// or a lid so far above the plume that its images add less than 1e-8) only the direct and the
-// ground-reflected plume count. Which variant runs is decided per emission point and hour.
-template <bool kWake, bool kReflect>
+// Without a building wake (or with one that widens sigma-z only) sigma-y needs no distance of
+// its own; without reflections (no lid, or a lid so far above the plume that its images add
+// less than 1e-8) only the direct and the ground-reflected plume count. Which variant runs is
+// decided per emission point and hour.
+template <bool kWake, bool kWakeY, bool kReflect>
 __attribute__((always_inline)) inline void addSourceBody(const SourceHourF& p, const float* dxs,
                                                          const float* dys, const float* inRange,
                                                          float* acc, std::size_t n) {
@@ -190,13 +192,13 @@ __attribute__((always_inline)) inline void addSourceBody(const SourceHourF& p, c
         // sigma-y, in the far wake at a virtual distance.
         const F8 logXe = logF(xe * 0.001f);
         F8 argYKm = xe * 0.001f, logY = logXe;
-        if constexpr (kWake) {
+        if constexpr (kWakeY) {
             argYKm = (xe >= yFarStart ? xe + p.yShift : xe) * 0.001f;
             logY = logF(argYKm);
         }
         const F8 angle = 0.017453293f * (p.cY - p.dY * logY);
         F8 sy = 465.11628f * argYKm * tanSmallF(angle);
-        if constexpr (kWake) {
+        if constexpr (kWakeY) {
             const I8 nearY = (xe >= yLinStart) & (xe < yFarStart);
             sy = nearY ? vmax(p.yLin0 + 0.067f * xe, sy) : sy;
         }
@@ -268,26 +270,24 @@ __attribute__((always_inline)) inline void addSourceBody(const SourceHourF& p, c
 #define ZIVIRARE_CLONES
 #endif
 
-ZIVIRARE_CLONES void addPlain(const SourceHourF& p, const float* dxs, const float* dys,
-                              const float* in, float* acc, std::size_t n) {
-    addSourceBody<false, false>(p, dxs, dys, in, acc, n);
-}
-ZIVIRARE_CLONES void addReflected(const SourceHourF& p, const float* dxs, const float* dys,
-                                  const float* in, float* acc, std::size_t n) {
-    addSourceBody<false, true>(p, dxs, dys, in, acc, n);
-}
-ZIVIRARE_CLONES void addWake(const SourceHourF& p, const float* dxs, const float* dys,
-                             const float* in, float* acc, std::size_t n) {
-    addSourceBody<true, false>(p, dxs, dys, in, acc, n);
-}
-ZIVIRARE_CLONES void addWakeReflected(const SourceHourF& p, const float* dxs, const float* dys,
-                                      const float* in, float* acc, std::size_t n) {
-    addSourceBody<true, true>(p, dxs, dys, in, acc, n);
-}
+#define ZIVIRARE_VARIANT(name, wake, wakeY, reflect)                                    \
+    ZIVIRARE_CLONES void name(const SourceHourF& p, const float* dxs, const float* dys, \
+                              const float* in, float* acc, std::size_t n) {             \
+        addSourceBody<wake, wakeY, reflect>(p, dxs, dys, in, acc, n);                   \
+    }
+ZIVIRARE_VARIANT(addPlain, false, false, false)
+ZIVIRARE_VARIANT(addReflected, false, false, true)
+ZIVIRARE_VARIANT(addWake, true, false, false)
+ZIVIRARE_VARIANT(addWakeReflected, true, false, true)
+ZIVIRARE_VARIANT(addLowWake, true, true, false)
+ZIVIRARE_VARIANT(addLowWakeReflected, true, true, true)
+#undef ZIVIRARE_VARIANT
 
 void addSource(const SourceHourF& p, const float* dxs, const float* dys, const float* in,
                float* acc, std::size_t n) {
-    if (p.wake) {
+    if (p.wakeY) {
+        (p.reflect ? addLowWakeReflected : addLowWake)(p, dxs, dys, in, acc, n);
+    } else if (p.wake) {
         (p.reflect ? addWakeReflected : addWake)(p, dxs, dys, in, acc, n);
     } else {
         (p.reflect ? addReflected : addPlain)(p, dxs, dys, in, acc, n);
@@ -437,6 +437,7 @@ SourceHourF sourceHour(const Prepared& w, const KernelProblem& p, std::size_t s,
     f.mixedFactor = static_cast<float>(std::sqrt(2.0 * std::numbers::pi) / zi);
     f.segments = sigmaZTable(st.klasse).count;
     f.wake = ph.wake;
+    f.wakeY = ph.wakeY;
     // The first lid image relative to the direct plume is at most exp(-2 zi (zi - He) / sz^2);
     // below 1e-8 (exponent 18.42) the images, and mixing through the layer, change nothing.
     const double szFar2 = w.sigmaZFar[i] * w.sigmaZFar[i] + r * r;
