@@ -19,6 +19,8 @@ namespace ui {
 // A Windows colour value 0x00BBGGRR as a colour; -1 gives an invalid colour (the default).
 [[nodiscard]] QColor windowsColor(std::int32_t value);
 
+// A subclass gives its rows through the three source functions and calls reload() once it can
+// give them (at the end of its constructor) and whenever they change.
 class ColumnTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:

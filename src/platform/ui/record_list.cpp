@@ -50,6 +50,9 @@ RecordListView::RecordListView(QWidget* parent) : QTableView(parent) {
 }
 
 void RecordListView::setColumnModel(ColumnTableModel* model, const DialogUnits& units) {
+    if (selectionModel() != nullptr) {
+        disconnect(selectionModel(), nullptr, this, nullptr);
+    }
     m_model = model;
     setModel(model);
     verticalHeader()->setDefaultSectionSize(units.y(10));
