@@ -127,7 +127,7 @@ QVariant ColumnTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const int source = sourceRow(index.row());
-    const ColumnSpec& column = m_columns[static_cast<std::size_t>(index.column())];
+    const ColumnInfo& column = m_columns[static_cast<std::size_t>(index.column())];
     switch (role) {
         case Qt::DisplayRole:
             return column.picture.show(sourceValue(source, index.column()));
@@ -152,7 +152,7 @@ QVariant ColumnTableModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    const ColumnSpec& column = m_columns[static_cast<std::size_t>(section)];
+    const ColumnInfo& column = m_columns[static_cast<std::size_t>(section)];
     switch (role) {
         case Qt::DisplayRole:
             return m_sort != nullptr ? m_sort->headerText(section, column.header) : column.header;

@@ -56,7 +56,7 @@ QString CellPicture::show(const QVariant& value) const {
 
 QStringList fieldNames(const Columns& columns) {
     QStringList names;
-    for (const ColumnSpec& c : columns) {
+    for (const ColumnInfo& c : columns) {
         names.append(c.field);
     }
     return names;

@@ -30,7 +30,7 @@ struct CellPicture {
     [[nodiscard]] QString show(const QVariant& value) const;
 };
 
-struct ColumnSpec {
+struct ColumnInfo {
     QString header;  // literal header text, without sort marker
     QString field;   // row field name, e.g. "BED:NAAM"; empty: the column does not sort
     int width = 0;   // dialog units; 0: the rest of the list
@@ -39,7 +39,7 @@ struct ColumnSpec {
     Align headerAlign = Align::Left;
 };
 
-using Columns = std::vector<ColumnSpec>;
+using Columns = std::vector<ColumnInfo>;
 
 [[nodiscard]] QStringList fieldNames(const Columns& columns);
 
