@@ -196,6 +196,10 @@ bool checkParam(const Param& p, RunLog& log) {
     if (last < first) {
         return bad("einde van de periode ligt voor het begin");
     }
+    // Every hour of the period is held in memory; a century is far more than any weather file.
+    if (last - first >= 100LL * 366 * 24) {
+        return bad("periode langer dan 100 jaar");
+    }
     if (!(p.z0 >= 0.001 && p.z0 <= 3.0)) {
         return bad("ruwheidslengte " + text::formatGeneral(p.z0, 6) +
                    " m ligt niet tussen 0,001 en 3 m");

@@ -545,15 +545,26 @@ std::vector<float> hourlyConcentrations(const KernelProblem& p, int threads) {
 }
 
 std::vector<double> odourLoads(const KernelProblem& p, int threads) {
-    auto conc = hourlyConcentrations(p, threads);
+    // Locations in blocks, so that the hourly series in memory stay small (a block of 512 over
+    // five years is 90 MB) however many locations a company has.
+    constexpr std::size_t kBlock = 512;
+    const auto& all = *p.locations;
     const std::size_t hours = p.states->size();
-    std::vector<double> loads(p.locations->size(), 0.0);
-    parallelFor(loads.size(), threads, [&](std::size_t begin, std::size_t end) {
-        for (std::size_t r = begin; r < end; ++r) {
-            loads[r] =
-                percentileInPlace(std::span<float>(conc.data() + r * hours, hours), kPercentile);
-        }
-    });
+    std::vector<double> loads(all.size(), 0.0);
+    for (std::size_t first = 0; first < all.size(); first += kBlock) {
+        const std::size_t count = std::min(kBlock, all.size() - first);
+        const std::vector<Location> block(all.begin() + static_cast<std::ptrdiff_t>(first),
+                                          all.begin() + static_cast<std::ptrdiff_t>(first + count));
+        KernelProblem part = p;
+        part.locations = &block;
+        auto conc = hourlyConcentrations(part, threads);
+        parallelFor(count, threads, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t r = begin; r < end; ++r) {
+                loads[first + r] = percentileInPlace(
+                    std::span<float>(conc.data() + r * hours, hours), kPercentile);
+            }
+        });
+    }
     return loads;
 }
 

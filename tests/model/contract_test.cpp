@@ -228,6 +228,21 @@ TEST_P(ContractFailure, ReturnsItsCodeAndLeavesNoResults) {
 INSTANTIATE_TEST_SUITE_P(Codes, ContractFailure, ::testing::ValuesIn(kFailureCases),
                          [](const auto& test) { return std::string(test.param.name); });
 
+// The library shows ping and nothing of the code behind it.
+TEST(Library, ExportsPingOnly) {
+    void* handle = dlopen(ZIVIRARE_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    EXPECT_NE(dlsym(handle, "ping"), nullptr);
+    for (const char* hidden :
+         {"_ZN8zivirare10odourLoadsERKNS_13KernelProblemEi",
+          "_ZN8zivirare5runInERKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEES7_",
+          "_ZN8zivirare10parseParamESt17basic_string_viewIcSt11char_traitsIcEERNS_5ParamERNS_"
+          "6RunLogE"}) {
+        EXPECT_EQ(dlsym(handle, hidden), nullptr) << hidden;
+    }
+    dlclose(handle);
+}
+
 TEST_F(Contract, WrongArgumentTouchesNothing) {
     writeInputs();
     EXPECT_EQ(ping(4), -8);

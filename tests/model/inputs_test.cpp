@@ -145,6 +145,7 @@ const RangeCase kRangeCases[] = {
     {"roughness_too_large", {{11, "3.5"}}},
     {"end_before_start", {{6, "1994"}}},
     {"end_an_hour_before_start", {{6, "1995"}, {7, "1"}, {8, "1"}, {9, "1"}, {5, "2"}}},
+    {"a_thousand_years", {{6, "2995"}}},
     {"hour_25", {{5, "25"}}},
     {"hour_0", {{9, "0"}}},
     {"february_30", {{3, "2"}, {4, "30"}}},

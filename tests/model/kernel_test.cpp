@@ -116,6 +116,22 @@ TEST(Kernel, SameBitsForAnyNumberOfThreads) {
     }
 }
 
+// A company with more locations than fit in one block of hourly series gets the same loads.
+TEST(Kernel, ManyLocationsInBlocks) {
+    Farm f = mixedFarm();
+    f.states.resize(200);
+    const auto few = odourLoads(f.problem(), 2);
+    const auto first = f.locations;
+    while (f.locations.size() < 1100) {
+        f.locations.insert(f.locations.end(), first.begin(), first.end());
+    }
+    const auto many = odourLoads(f.problem(), 2);
+    ASSERT_EQ(many.size(), f.locations.size());
+    for (std::size_t r = 0; r < many.size(); ++r) {
+        ASSERT_EQ(many[r], few[r % first.size()]) << r;
+    }
+}
+
 TEST(Kernel, NothingWithoutSourcesOrLocations) {
     Farm f = mixedFarm();
     f.locations.clear();
