@@ -121,7 +121,8 @@ RoughnessGrid::~RoughnessGrid() {
 }
 
 bool RoughnessGrid::loadRowAtOrAfter(int32_t row) {
-    m_cells.clear();
+    m_bytes.clear();
+    m_cellCount = 0;
     m_column = 0;
     m_atEnd = true;
     if (m_seek == nullptr) {
@@ -134,14 +135,13 @@ bool RoughnessGrid::loadRowAtOrAfter(int32_t row) {
         return false;
     }
     m_row = sqlite3_column_int(m_seek, 0);
+    // The row's bytes are kept as stored; a cell is decoded only when it is read.
     const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(m_seek, 1));
     const int size = sqlite3_column_bytes(m_seek, 1);
     const size_t count =
         std::min(static_cast<size_t>(size < 0 ? 0 : size) / 4, static_cast<size_t>(kGridColumns));
-    m_cells.resize(count);
-    for (size_t i = 0; i < count; ++i) {
-        m_cells[i] = floatFromBytes(bytes + 4 * i);
-    }
+    m_bytes.assign(bytes, bytes + 4 * count);
+    m_cellCount = count;
     sqlite3_reset(m_seek);
     m_atEnd = false;
     return true;
@@ -160,7 +160,7 @@ bool RoughnessGrid::set(int32_t number) {
         m_column = column;
     }
     // Past the end of a short row: go on with the rows after it.
-    while (m_column >= m_cells.size()) {
+    while (m_column >= m_cellCount) {
         if (!loadRowAtOrAfter(m_row + 1)) {
             return false;
         }
@@ -169,14 +169,15 @@ bool RoughnessGrid::set(int32_t number) {
 }
 
 bool RoughnessGrid::next(int32_t& number, float& value) {
-    while (!m_atEnd && m_column >= m_cells.size()) {
+    while (!m_atEnd && m_column >= m_cellCount) {
         loadRowAtOrAfter(m_row + 1);
     }
     if (m_atEnd) {
         return false;
     }
     number = cellNumber(static_cast<int32_t>(m_column), m_row);
-    value = m_cells[m_column++];
+    value = floatFromBytes(m_bytes.data() + 4 * m_column);
+    ++m_column;
     return true;
 }
 

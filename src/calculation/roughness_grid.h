@@ -72,9 +72,10 @@ private:
     sqlite3_stmt* m_seek = nullptr;
     QString m_path;
     bool m_readOnly = false;
-    std::vector<float> m_cells;  // the current row
-    int32_t m_row = -1;          // index of the current row, -1 before any
-    size_t m_column = 0;         // next column to read in the current row
+    std::vector<unsigned char> m_bytes;  // the current row as stored
+    size_t m_cellCount = 0;
+    int32_t m_row = -1;   // index of the current row, -1 before any
+    size_t m_column = 0;  // next column to read in the current row
     bool m_atEnd = true;
 };
 
