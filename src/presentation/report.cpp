@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 namespace presentation {
 
@@ -248,21 +249,14 @@ QString notOpenedText(const QString& path) {
                "Open het bestand zelf met uw tekstverwerker.");
 }
 
-ReportResult writeReport(const ReportInput& input, const QString& outputDir,
-                         platform::MessageSink& messages, DocumentOpener& opener,
-                         ui::BusyCursor* busy) {
+ReportResult saveReport(const ReportInput& input, const QString& outputDir,
+                        platform::MessageSink& messages, ui::BusyCursor* busy) {
+    std::optional<ui::BusyScope> scope;
     if (busy != nullptr) {
-        busy->begin();
+        scope.emplace(*busy);
     }
-    const auto restore = [&] {
-        if (busy != nullptr) {
-            busy->end();
-            busy = nullptr;
-        }
-    };
-
     const platform::docx::Document doc = buildReport(input);
-    QDir dir(outputDir);
+    const QDir dir(outputDir);
     const QString name = reportFileName(input.facts.naam, input.moment);
     const QString stem = name.chopped(5);  // without ".docx"
     QString path = dir.filePath(name);
@@ -284,19 +278,31 @@ ReportResult writeReport(const ReportInput& input, const QString& outputDir,
             path = dir.filePath(stem + QStringLiteral(" (%1).docx").arg(n));
         }
     }
-    restore();
+    if (scope) {
+        scope->restore();
+    }
 
     ReportResult result;
     if (!saved) {
         messages.show(platform::Message{QString(), notSavedText(path, reason)});
         return result;
     }
+    result.status = ReportStatus::Saved;
     result.path = path;
-    if (opener.open(path)) {
-        result.status = ReportStatus::Opened;
-    } else {
+    return result;
+}
+
+ReportResult writeReport(const ReportInput& input, const QString& outputDir,
+                         platform::MessageSink& messages, DocumentOpener& opener,
+                         ui::BusyCursor* busy) {
+    ReportResult result = saveReport(input, outputDir, messages, busy);
+    if (result.path.isEmpty()) {
+        return result;
+    }
+    result.status = ReportStatus::Opened;
+    if (!opener.open(result.path)) {
         result.status = ReportStatus::SavedNotOpened;
-        messages.show(platform::Message{QString(), notOpenedText(path)});
+        messages.show(platform::Message{QString(), notOpenedText(result.path)});
     }
     return result;
 }

@@ -88,7 +88,12 @@ public:
     [[nodiscard]] virtual bool open(const QString& path) = 0;
 };
 
-enum class ReportStatus { Opened, SavedNotOpened, NotSaved };
+enum class ReportStatus {
+    Saved,           // saveReport(): written
+    Opened,          // writeReport(): written and opened
+    SavedNotOpened,  // writeReport(): written, no word processor could open it
+    NotSaved,
+};
 
 struct ReportResult {
     ReportStatus status = ReportStatus::NotSaved;
@@ -97,9 +102,14 @@ struct ReportResult {
 
 // Builds the document and saves it under reportFileName() in `outputDir` (created when
 // missing), adding " (2)", " (3)", ... before ".docx" while a file of that name exists: an
-// existing file is never replaced, and the program never removes the document. Then opens it
-// with `opener`. Where it cannot be saved or opened, a message says so and where the file is.
-// The busy cursor is on while the document is built and saved, and off for the messages.
+// existing file is never replaced, and the program never removes the document. Where it cannot
+// be saved, a message says so. The busy cursor is on while the document is built and saved, and
+// off for the message.
+ReportResult saveReport(const ReportInput& input, const QString& outputDir,
+                        platform::MessageSink& messages, ui::BusyCursor* busy = nullptr);
+
+// saveReport(), then the document opened with `opener`; where it cannot be opened, a message
+// says where the file is.
 ReportResult writeReport(const ReportInput& input, const QString& outputDir,
                          platform::MessageSink& messages, DocumentOpener& opener,
                          ui::BusyCursor* busy = nullptr);
