@@ -24,45 +24,46 @@ namespace zivirare {
 
 namespace {
 
-constexpr float kFar = 1.0e30f;     // a distance never reached: switches a wake branch off
-constexpr std::size_t kLanes = 16;  // receptor arrays are padded to a multiple of this
+constexpr float kFar = 1.0e30f;  // a distance never reached: switches a wake branch off
 
 Stack stackOf(const Source& s) {
     return {s.hoogte, s.gebouwHoogte, s.diameter, s.uittree};
 }
 
-// Eight lanes of single precision (GCC vector extensions): the receptor loop works on eight
-// receptors at once, the same instructions for every lane, whatever the target.
-using F8 = float __attribute__((vector_size(32)));
-using I8 = int32_t __attribute__((vector_size(32)));
-constexpr std::size_t kWidth = 8;
+// Sixteen lanes of single precision (GCC vector extensions): the receptor loop works on sixteen
+// receptors at once, the same instructions for every lane whatever the target (one AVX-512
+// register, two AVX2 registers, or four SSE registers). Receptor arrays are padded to a
+// multiple of the width.
+using Floats = float __attribute__((vector_size(64)));
+using Ints = int32_t __attribute__((vector_size(64)));
+constexpr std::size_t kWidth = 16;
 
-__attribute__((always_inline)) inline F8 splat(float v) {
-    return F8{} + v;
+__attribute__((always_inline)) inline Floats splat(float v) {
+    return Floats{} + v;
 }
-__attribute__((always_inline)) inline F8 load(const float* p) {
-    F8 v;
+__attribute__((always_inline)) inline Floats load(const float* p) {
+    Floats v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-__attribute__((always_inline)) inline void store(float* p, F8 v) {
+__attribute__((always_inline)) inline void store(float* p, Floats v) {
     std::memcpy(p, &v, sizeof v);
 }
-__attribute__((always_inline)) inline F8 vmin(F8 a, F8 b) {
+__attribute__((always_inline)) inline Floats vmin(Floats a, Floats b) {
     return a < b ? a : b;
 }
-__attribute__((always_inline)) inline F8 vmax(F8 a, F8 b) {
+__attribute__((always_inline)) inline Floats vmax(Floats a, Floats b) {
     return a > b ? a : b;
 }
-__attribute__((always_inline)) inline F8 vsqrt(F8 v) {
-    F8 r;
+__attribute__((always_inline)) inline Floats vsqrt(Floats v) {
+    Floats r;
     for (std::size_t i = 0; i < kWidth; ++i) {
         r[i] = std::sqrt(v[i]);
     }
     return r;
 }
 
-__attribute__((always_inline)) inline bool noLane(I8 mask) {
+__attribute__((always_inline)) inline bool noLane(Ints mask) {
     int32_t any = 0;
     for (std::size_t i = 0; i < kWidth; ++i) {
         any |= mask[i];
@@ -72,34 +73,34 @@ __attribute__((always_inline)) inline bool noLane(I8 mask) {
 
 // exp and log after Cephes, with selects only. exp returns 0 below -87 (instead of a denormal);
 // log expects normal positive numbers.
-__attribute__((always_inline)) inline F8 expF(F8 x) {
-    const F8 clamped = vmin(vmax(x, splat(-87.0f)), splat(88.0f));
-    const F8 t = clamped * 1.44269504088896341f + 0.5f;
-    I8 n = __builtin_convertvector(t, I8);         // towards zero
-    n = n + (__builtin_convertvector(n, F8) > t);  // a true mask is -1: floor
-    const F8 fn = __builtin_convertvector(n, F8);
-    F8 r = clamped - fn * 0.693359375f;
+__attribute__((always_inline)) inline Floats expF(Floats x) {
+    const Floats clamped = vmin(vmax(x, splat(-87.0f)), splat(88.0f));
+    const Floats t = clamped * 1.44269504088896341f + 0.5f;
+    Ints n = __builtin_convertvector(t, Ints);         // towards zero
+    n = n + (__builtin_convertvector(n, Floats) > t);  // a true mask is -1: floor
+    const Floats fn = __builtin_convertvector(n, Floats);
+    Floats r = clamped - fn * 0.693359375f;
     r = r - fn * -2.12194440e-4f;
-    F8 p = splat(1.9875691500e-4f);
+    Floats p = splat(1.9875691500e-4f);
     p = p * r + 1.3981999507e-3f;
     p = p * r + 8.3334519073e-3f;
     p = p * r + 4.1665795894e-2f;
     p = p * r + 1.6666665459e-1f;
     p = p * r + 5.0000001201e-1f;
     p = p * r * r + r + 1.0f;
-    const F8 scale = reinterpret_cast<F8>((n + 127) << 23);
-    return x < -87.0f ? F8{} : p * scale;
+    const Floats scale = reinterpret_cast<Floats>((n + 127) << 23);
+    return x < -87.0f ? Floats{} : p * scale;
 }
 
-__attribute__((always_inline)) inline F8 logF(F8 x) {
-    const I8 bits = reinterpret_cast<I8>(x);
-    I8 e = ((bits >> 23) & 0xff) - 126;
-    F8 m = reinterpret_cast<F8>((bits & 0x007fffff) | 0x3f000000);
-    const I8 small = m < 0.707106781186547524f;
+__attribute__((always_inline)) inline Floats logF(Floats x) {
+    const Ints bits = reinterpret_cast<Ints>(x);
+    Ints e = ((bits >> 23) & 0xff) - 126;
+    Floats m = reinterpret_cast<Floats>((bits & 0x007fffff) | 0x3f000000);
+    const Ints small = m < 0.707106781186547524f;
     e = small ? e - 1 : e;
     m = small ? m + m - 1.0f : m - 1.0f;
-    const F8 z = m * m;
-    F8 y = splat(7.0376836292e-2f);
+    const Floats z = m * m;
+    Floats y = splat(7.0376836292e-2f);
     y = y * m - 1.1514610310e-1f;
     y = y * m + 1.1676998740e-1f;
     y = y * m - 1.2420140846e-1f;
@@ -109,18 +110,18 @@ __attribute__((always_inline)) inline F8 logF(F8 x) {
     y = y * m - 2.4999993993e-1f;
     y = y * m + 3.3333331174e-1f;
     y = y * m * z;
-    const F8 fe = __builtin_convertvector(e, F8);
+    const Floats fe = __builtin_convertvector(e, Floats);
     y = y + -2.12194440e-4f * fe;
     y = y - 0.5f * z;
     return m + y + 0.693359375f * fe;
 }
 
 // tan of the small angles (below 50 degrees) of the sigma-y formula, by series of sin and cos.
-__attribute__((always_inline)) inline F8 tanSmallF(F8 a) {
-    const F8 a2 = a * a;
-    const F8 s =
+__attribute__((always_inline)) inline Floats tanSmallF(Floats a) {
+    const Floats a2 = a * a;
+    const Floats s =
         a * (1.0f + a2 * (-1.0f / 6 + a2 * (1.0f / 120 + a2 * (-1.0f / 5040 + a2 / 362880))));
-    const F8 c =
+    const Floats c =
         1.0f +
         a2 * (-0.5f + a2 * (1.0f / 24 + a2 * (-1.0f / 720 + a2 * (1.0f / 40320 - a2 / 3628800))));
     return s / c;
@@ -164,7 +165,7 @@ struct SourceHourF {
     bool reflect;       // images in the lid count
 };
 
-// Adds one emission point's concentrations at `n` receptors (n a multiple of 8) to `acc`.
+// Adds one emission point's concentrations at `n` receptors (n a multiple of kWidth) to `acc`.
 // Without a building wake (or with one that widens sigma-z only) sigma-y needs no distance of
 // its own; without reflections (no lid, or a lid so far above the plume that its images add
 // less than 1e-8) only the direct and the ground-reflected plume count. Which variant runs is
@@ -175,44 +176,44 @@ __attribute__((always_inline)) inline void addSourceBody(const SourceHourF& p, c
                                                          float* acc, std::size_t n) {
     const SegmentsF& seg = *p.seg;
     const auto segments = static_cast<std::size_t>(p.segments);
-    const F8 sn = splat(p.sn), cs = splat(p.cs), xMin = splat(p.xMin);
-    const F8 yFarStart = splat(p.yFarStart), yLinStart = splat(p.yLinStart);
-    const F8 zFarStart = splat(p.zFarStart), zLinStart = splat(p.zLinStart);
-    const F8 he = splat(p.he), zi = splat(p.zi);
+    const Floats sn = splat(p.sn), cs = splat(p.cs), xMin = splat(p.xMin);
+    const Floats yFarStart = splat(p.yFarStart), yLinStart = splat(p.yLinStart);
+    const Floats zFarStart = splat(p.zFarStart), zLinStart = splat(p.zLinStart);
+    const Floats he = splat(p.he), zi = splat(p.zi);
     for (std::size_t r = 0; r < n; r += kWidth) {
-        const F8 dx = load(dxs + r), dy = load(dys + r);
-        const F8 x = -(dx * sn + dy * cs);
-        const F8 y = dx * cs - dy * sn;
-        const F8 weight = x >= 1.0f ? load(inRange + r) : F8{};
+        const Floats dx = load(dxs + r), dy = load(dys + r);
+        const Floats x = -(dx * sn + dy * cs);
+        const Floats y = dx * cs - dy * sn;
+        const Floats weight = x >= 1.0f ? load(inRange + r) : Floats{};
         if (noLane(weight > 0.0f)) {
-            continue;  // all eight upwind or out of range: they would add exactly 0
+            continue;  // all upwind or out of range: they would add exactly 0
         }
-        const F8 xe = vmax(x, xMin);
+        const Floats xe = vmax(x, xMin);
 
         // sigma-y, in the far wake at a virtual distance.
-        const F8 logXe = logF(xe * 0.001f);
-        F8 argYKm = xe * 0.001f, logY = logXe;
+        const Floats logXe = logF(xe * 0.001f);
+        Floats argYKm = xe * 0.001f, logY = logXe;
         if constexpr (kWakeY) {
             argYKm = (xe >= yFarStart ? xe + p.yShift : xe) * 0.001f;
             logY = logF(argYKm);
         }
-        const F8 angle = 0.017453293f * (p.cY - p.dY * logY);
-        F8 sy = 465.11628f * argYKm * tanSmallF(angle);
+        const Floats angle = 0.017453293f * (p.cY - p.dY * logY);
+        Floats sy = 465.11628f * argYKm * tanSmallF(angle);
         if constexpr (kWakeY) {
-            const I8 nearY = (xe >= yLinStart) & (xe < yFarStart);
+            const Ints nearY = (xe >= yLinStart) & (xe < yFarStart);
             sy = nearY ? vmax(p.yLin0 + 0.067f * xe, sy) : sy;
         }
 
         // sigma-z: the first segment whose upper bound the (virtual) distance does not pass.
         const std::size_t last = segments - 1;
-        F8 za = splat(seg.a[last]), zb = splat(seg.b[last]);
-        F8 sz;
+        Floats za = splat(seg.a[last]), zb = splat(seg.b[last]);
+        Floats sz;
         if constexpr (kWake) {
-            const I8 farZ = xe >= zFarStart;
-            F8 zt = farZ ? xe + p.zShift[last] : xe;
+            const Ints farZ = xe >= zFarStart;
+            Floats zt = farZ ? xe + p.zShift[last] : xe;
             for (std::size_t k = last; k-- > 0;) {
-                const F8 t = farZ ? xe + p.zShift[k] : xe;
-                const I8 inside = t <= seg.upper[k];
+                const Floats t = farZ ? xe + p.zShift[k] : xe;
+                const Ints inside = t <= seg.upper[k];
                 za = inside ? splat(seg.a[k]) : za;
                 zb = inside ? splat(seg.b[k]) : zb;
                 zt = inside ? t : zt;
@@ -220,7 +221,7 @@ __attribute__((always_inline)) inline void addSourceBody(const SourceHourF& p, c
             sz = za * expF(zb * logF(zt * 0.001f));
         } else {
             for (std::size_t k = last; k-- > 0;) {
-                const I8 inside = xe <= seg.upper[k];
+                const Ints inside = xe <= seg.upper[k];
                 za = inside ? splat(seg.a[k]) : za;
                 zb = inside ? splat(seg.b[k]) : zb;
             }
@@ -228,44 +229,45 @@ __attribute__((always_inline)) inline void addSourceBody(const SourceHourF& p, c
         }
         sz = vmin(sz, splat(5000.0f));
         if constexpr (kWake) {
-            const I8 nearZ = (xe >= zLinStart) & (xe < zFarStart);
+            const Ints nearZ = (xe >= zLinStart) & (xe < zFarStart);
             sz = nearZ ? vmax(p.zLin0 + 0.067f * xe, sz) : sz;
         }
 
         sy = vsqrt(sy * sy + p.rise2);
         sz = vsqrt(sz * sz + p.rise2);
-        const F8 rsy = 1.0f / sy, rsz = 1.0f / sz;
-        const F8 inv = 0.5f * rsz * rsz;  // 1 / (2 sigma-z^2)
+        const Floats rsy = 1.0f / sy, rsz = 1.0f / sz;
+        const Floats inv = 0.5f * rsz * rsz;  // 1 / (2 sigma-z^2)
 
-        const F8 a = expF(-he * he * inv);
-        F8 perSigmaZ;
+        const Floats a = expF(-he * he * inv);
+        Floats perSigmaZ;
         if constexpr (kReflect) {
             // Ground and lid: nine images on each side, built from four exponentials whose
             // products never overflow.
-            const F8 q = expF(-4.0f * zi * zi * inv);
-            const F8 rr = expF(-4.0f * zi * he * inv);
-            const F8 g = expF(-4.0f * zi * (zi - he) * inv);
-            const F8 q2 = q * q;
-            const F8 up1 = a * rr * q;
-            const F8 up2 = up1 * rr * q2 * q;
-            const F8 up3 = up2 * rr * q2 * q2 * q;
-            const F8 up4 = up3 * rr * q2 * q2 * q2 * q;
-            const F8 dn1 = a * g;
-            const F8 dn2 = dn1 * g * q2;
-            const F8 dn3 = dn2 * g * q2 * q2;
-            const F8 dn4 = dn3 * g * q2 * q2 * q2;
-            const F8 vertical = 2.0f * (a + (up1 + dn1) + (up2 + dn2) + (up3 + dn3) + (up4 + dn4));
+            const Floats q = expF(-4.0f * zi * zi * inv);
+            const Floats rr = expF(-4.0f * zi * he * inv);
+            const Floats g = expF(-4.0f * zi * (zi - he) * inv);
+            const Floats q2 = q * q;
+            const Floats up1 = a * rr * q;
+            const Floats up2 = up1 * rr * q2 * q;
+            const Floats up3 = up2 * rr * q2 * q2 * q;
+            const Floats up4 = up3 * rr * q2 * q2 * q2 * q;
+            const Floats dn1 = a * g;
+            const Floats dn2 = dn1 * g * q2;
+            const Floats dn3 = dn2 * g * q2 * q2;
+            const Floats dn4 = dn3 * g * q2 * q2 * q2;
+            const Floats vertical =
+                2.0f * (a + (up1 + dn1) + (up2 + dn2) + (up3 + dn3) + (up4 + dn4));
             perSigmaZ = sz > p.mixedAbove ? splat(p.mixedFactor) : vertical * rsz;
         } else {
             perSigmaZ = 2.0f * a * rsz;
         }
-        const F8 crosswind = expF(-0.5f * y * y * rsy * rsy);
+        const Floats crosswind = expF(-0.5f * y * y * rsy * rsy);
         store(acc + r, load(acc + r) + weight * p.qFactor * crosswind * rsy * perSigmaZ);
     }
 }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define ZIVIRARE_CLONES __attribute__((target_clones("avx2", "default")))
+#define ZIVIRARE_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define ZIVIRARE_CLONES
 #endif
@@ -318,7 +320,7 @@ private:
 struct Prepared {
     std::size_t receptors = 0, padded = 0;
     // Receptors in the order of their bearing from the middle of the emission points, so that
-    // a group of eight lies mostly on one side and is skipped as a whole when it is upwind.
+    // a group of kWidth lies mostly on one side and is skipped as a whole when it is upwind.
     std::vector<std::size_t> order;      // position -> index into the locations
     std::vector<float> dx, dy, inRange;  // [source * padded + receptor]
     std::array<SegmentsF, kKlasseCount> segments{};
@@ -333,7 +335,7 @@ Prepared prepare(const KernelProblem& p) {
     const auto& locations = *p.locations;
     Prepared w;
     w.receptors = locations.size();
-    w.padded = (w.receptors + kLanes - 1) / kLanes * kLanes;
+    w.padded = (w.receptors + kWidth - 1) / kWidth * kWidth;
     w.dx.assign(sources.size() * w.padded, 0.0f);
     w.dy.assign(sources.size() * w.padded, 0.0f);
     w.inRange.assign(sources.size() * w.padded, 0.0f);
