@@ -6,10 +6,15 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace store {
 namespace {
+
+constexpr int kReadAheadMax = 256;
+constexpr int64_t kReadAheadNs = 10'000'000;  // 10 ms
 
 int32_t idOf(const unsigned char* record) {
     int32_t id;
@@ -96,6 +101,7 @@ void FileManager::close() {
     if (--m_openCount == 0) {
         m_storage.release();
         m_mode = Mode::None;
+        dropAhead();
     }
 }
 
@@ -427,11 +433,13 @@ Status FileManager::fetch(Key key, const KeyValue& value) {
 void FileManager::set(Key key) {
     m_cursorKey = keyInfo(key);
     m_mode = Mode::Start;
+    dropAhead();
 }
 
 void FileManager::set(Key key, const KeyValue& value) {
     m_cursorKey = keyInfo(key);
     m_mode = Mode::AtValue;
+    dropAhead();
     if (m_cursorKey == nullptr) {
         return;
     }
@@ -457,6 +465,18 @@ Status FileManager::previous() {
     return read(Direction::Backward);
 }
 
+bool FileManager::aheadUsable(Direction direction) const {
+    if (m_mode != Mode::After || m_aheadDirection != direction ||
+        (m_aheadNext >= m_aheadCount && !m_aheadAtEnd)) {
+        return false;
+    }
+    const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+    return now - m_aheadTimeNs < kReadAheadNs &&
+           sqlite3_total_changes64(m_context.connection.handle()) == m_aheadChanges;
+}
+
 Status FileManager::read(Direction direction, bool report) {
     if (!isOpen()) {
         return Status::NotOpen;
@@ -468,8 +488,20 @@ Status FileManager::read(Direction direction, bool report) {
         m_lastError = QStringLiteral("Invalid Key");
         return Status::Failed;
     }
-    const KeyQueries& q = m_storage.queries(*m_cursorKey);
     const bool forward = direction == Direction::Forward;
+    if (aheadUsable(direction)) {
+        if (m_aheadNext >= m_aheadCount) {
+            return Status::EndOfFile;
+        }
+        std::memcpy(m_buffer,
+                    m_ahead.data() + static_cast<std::size_t>(m_aheadNext) * m_layout.size,
+                    m_layout.size);
+        ++m_aheadNext;
+        takeSnapshot();
+        setCursorAfterCurrent();
+        return Status::Ok;
+    }
+    const KeyQueries& q = m_storage.queries(*m_cursorKey);
     const std::string* sql = nullptr;
     switch (m_mode) {
         case Mode::None:
@@ -483,6 +515,13 @@ Status FileManager::read(Direction direction, bool report) {
             sql = forward ? &q.after : &q.before;
             break;
     }
+    // A run of reads in one direction asks for more records each time.
+    if (m_mode == Mode::After && m_aheadDirection == direction) {
+        m_aheadSize = std::min(m_aheadSize * 4, kReadAheadMax);
+    } else {
+        m_aheadSize = 1;
+    }
+    dropAhead();
     sql::Connection& c = m_context.connection;
     auto s = c.cached(*sql);
     if (!s.valid()) {
@@ -499,23 +538,43 @@ Status FileManager::read(Direction direction, bool report) {
     if (m_mode == Mode::After) {
         s->bind(2, m_cursorId);
     }
-    const int rc = s->step();
-    if (rc == SQLITE_ROW) {
-        m_storage.decodeRow(*s, m_buffer);
-        takeSnapshot();
-        setCursorAfterCurrent();
-        return Status::Ok;
+    s->bind(3, static_cast<int64_t>(m_aheadSize));
+    int rc;
+    int rows = 0;
+    while ((rc = s->step()) == SQLITE_ROW) {
+        if (rows == 0) {
+            m_storage.decodeRow(*s, m_buffer);
+        } else {
+            m_ahead.resize(static_cast<std::size_t>(rows) * m_layout.size);
+            m_storage.decodeRow(
+                *s, m_ahead.data() + static_cast<std::size_t>(rows - 1) * m_layout.size);
+        }
+        ++rows;
     }
-    if (rc == SQLITE_DONE) {
+    if (rc != SQLITE_DONE) {
+        c.captureError();
+        dropAhead();
+        if (report) {
+            reportReadError();
+        } else {
+            m_lastError = c.errorText();
+        }
+        return Status::Failed;
+    }
+    if (rows == 0) {
         return Status::EndOfFile;
     }
-    c.captureError();
-    if (report) {
-        reportReadError();
-    } else {
-        m_lastError = c.errorText();
-    }
-    return Status::Failed;
+    m_aheadCount = rows - 1;
+    m_aheadNext = 0;
+    m_aheadAtEnd = rows < m_aheadSize;
+    m_aheadDirection = direction;
+    m_aheadChanges = sqlite3_total_changes64(c.handle());
+    m_aheadTimeNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                        .count();
+    takeSnapshot();
+    setCursorAfterCurrent();
+    return Status::Ok;
 }
 
 Status FileManager::reget(int64_t position) {
@@ -533,6 +592,8 @@ Status FileManager::reget(int64_t position) {
     if (rc == SQLITE_ROW) {
         m_storage.decodeRow(*s, m_buffer);
         takeSnapshot();
+        dropAhead();
+        m_aheadSize = 1;
         setCursorAfterCurrent();
         return Status::Ok;
     }

@@ -7,9 +7,12 @@
 // store/messages.h and returned as a Status; an operation never throws, except open(), which
 // throws platform::FatalError after a fatal message (the program then ends).
 //
-// Cost: each keyed read (fetch, next, previous, reget) is one indexed lookup in SQLite, so
-// reading n records in key order costs n lookups of O(log N); no lock is held between reads, so
-// other processes may change the file between two next() calls and the next read sees that.
+// Cost: fetch and reget are one indexed lookup each. next() and previous() read ahead: after the
+// first read of a position they fetch growing runs of records (up to 256) in one query and serve
+// the following reads from them for at most 10 ms, or until this dictionary writes anything. No
+// lock is held between reads, so a record read in order may be up to 10 ms older than the file
+// when another process changes it meanwhile; an update of such a record is then refused with
+// "Record Was Not Updated" as for any record changed after it was read.
 
 #include "store/records.h"
 
@@ -158,6 +161,8 @@ private:
     enum class Direction { Forward, Backward };
 
     [[nodiscard]] Status read(Direction direction, bool report = true);
+    [[nodiscard]] bool aheadUsable(Direction direction) const;
+    void dropAhead() { m_aheadCount = m_aheadNext = 0; }
     [[nodiscard]] Status numberAndStore(bool reserve);
     void takeSnapshot();
     void setCursorAfterCurrent();
@@ -187,6 +192,16 @@ private:
     int64_t m_valueNumber = 0;
     std::string m_valueText;  // UTF-8
     int64_t m_cursorId = 0;
+
+    // Records read ahead in the order set, from the record after the current one.
+    std::vector<unsigned char> m_ahead;
+    int m_aheadCount = 0;
+    int m_aheadNext = 0;
+    int m_aheadSize = 1;        // records asked for by the next query
+    bool m_aheadAtEnd = false;  // the query returned fewer than asked: nothing lies beyond
+    Direction m_aheadDirection = Direction::Forward;
+    int64_t m_aheadChanges = 0;  // the connection's change count when read
+    int64_t m_aheadTimeNs = 0;   // steady clock when read
 };
 
 // A file manager with its typed record buffer. The buffer is placed so that the doubles of the

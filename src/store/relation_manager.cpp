@@ -152,8 +152,11 @@ bool RelationManager::deleteChildren(const unsigned char* parent, QString& faile
         const std::string linkColumn =
             sql::ident(cf.layout().fields[static_cast<std::size_t>(r.childField)].name);
         if (!child.hasCascade()) {
-            // Children without children of their own go in one statement.
-            auto s = c.cached("DELETE FROM " + cs.table() + " WHERE " + linkColumn + " = ?1");
+            // Children without children of their own go in one statement. The key's own filter
+            // term lets SQLite use its index, which leaves out the value 0.
+            const KeyInfo* key = findKey(cf.layout(), r.childKey);
+            auto s = c.cached("DELETE FROM " + cs.table() + " WHERE " + cs.keyFilter(*key) +
+                              " AND " + linkColumn + " = ?1");
             if (s.valid()) {
                 s->bind(1, static_cast<int64_t>(value));
                 if (s->step() == SQLITE_DONE) {

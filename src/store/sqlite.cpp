@@ -223,6 +223,21 @@ bool Connection::exec(const std::string& sql) {
     return true;
 }
 
+bool Connection::run(const std::string& sql) {
+    Cached s = cached(sql);
+    if (!s.valid()) {
+        return false;
+    }
+    int rc;
+    while ((rc = s->step()) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        captureError();
+        return false;
+    }
+    return true;
+}
+
 Statement Connection::prepare(const std::string& sql) {
     sqlite3_stmt* stmt = nullptr;
     const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size()),

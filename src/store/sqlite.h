@@ -87,6 +87,9 @@ public:
 
     // Runs statements without results; false with errorText() on failure.
     [[nodiscard]] bool exec(const std::string& sql);
+    // Runs one statement without results through the statement cache (for the statements that
+    // recur: BEGIN, COMMIT, SAVEPOINT, a lock); false with errorText() on failure.
+    [[nodiscard]] bool run(const std::string& sql);
     // A new statement, or an invalid one with errorText() set.
     [[nodiscard]] Statement prepare(const std::string& sql);
     // The statement of this text, prepared once and reused.

@@ -131,8 +131,8 @@ Storage::Storage(const Layout& layout, StoreContext& context)
         const std::string c = keyColumn(k);
         const std::string f = keyFilter(k);
         if (k.primary) {
-            const std::string asc = " ORDER BY " + id + " LIMIT 1";
-            const std::string desc = " ORDER BY " + id + " DESC LIMIT 1";
+            const std::string asc = " ORDER BY " + id + " LIMIT ?3";
+            const std::string desc = " ORDER BY " + id + " DESC LIMIT ?3";
             q.first = select + "1" + asc;
             q.last = select + "1" + desc;
             q.atOrAfter = select + id + " >= ?1" + asc;
@@ -141,15 +141,15 @@ Storage::Storage(const Layout& layout, StoreContext& context)
             q.before = select + id + " < ?2" + desc;
             q.equal = select + id + " = ?1";
         } else {
-            const std::string asc = " ORDER BY " + c + ", " + id + " LIMIT 1";
-            const std::string desc = " ORDER BY " + c + " DESC, " + id + " DESC LIMIT 1";
+            const std::string asc = " ORDER BY " + c + ", " + id + " LIMIT ?3";
+            const std::string desc = " ORDER BY " + c + " DESC, " + id + " DESC LIMIT ?3";
             q.first = select + f + asc;
             q.last = select + f + desc;
             q.atOrAfter = select + f + " AND " + c + " >= ?1" + asc;
             q.atOrBefore = select + f + " AND " + c + " <= ?1" + desc;
             q.after = select + f + " AND (" + c + ", " + id + ") > (?1, ?2)" + asc;
             q.before = select + f + " AND (" + c + ", " + id + ") < (?1, ?2)" + desc;
-            q.equal = select + f + " AND " + c + " = ?1" + asc;
+            q.equal = select + f + " AND " + c + " = ?1 ORDER BY " + c + ", " + id + " LIMIT 1";
         }
         m_queries.push_back(std::move(q));
     }
@@ -174,20 +174,23 @@ bool WriteTransaction::begin(const std::vector<Storage*>& files, int waitMs, Sto
     }
     if (c.inTransaction()) {
         m_savepoint = "vv_" + std::to_string(++m_context.savepoints);
-        if (!c.exec("SAVEPOINT " + m_savepoint)) {
+        if (!c.run("SAVEPOINT " + m_savepoint)) {
             --m_context.savepoints;
             m_savepoint.clear();
             return false;
         }
     } else {
         m_savepoint.clear();
-        if (!c.exec("BEGIN")) {
+        if (!c.run("BEGIN")) {
             return false;
         }
+        ++m_context.transactions;
     }
     m_active = true;
     const int previous = c.busyTimeout();
-    c.setBusyTimeout(waitMs);
+    if (waitMs != previous) {
+        c.setBusyTimeout(waitMs);
+    }
     for (Storage* s : files) {
         if (!s->attached()) {
             c.setError(SQLITE_MISUSE, QStringLiteral("File Not Open"));
@@ -204,7 +207,9 @@ bool WriteTransaction::begin(const std::vector<Storage*>& files, int waitMs, Sto
         }
         return false;
     }
-    c.setBusyTimeout(previous);
+    if (waitMs != previous) {
+        c.setBusyTimeout(previous);
+    }
     return true;
 }
 
@@ -213,7 +218,7 @@ bool WriteTransaction::commit() {
         return true;
     }
     sql::Connection& c = m_context.connection;
-    const bool ok = m_savepoint.empty() ? c.exec("COMMIT") : c.exec("RELEASE " + m_savepoint);
+    const bool ok = m_savepoint.empty() ? c.run("COMMIT") : c.run("RELEASE " + m_savepoint);
     if (!ok) {
         const QString error = c.errorText();
         const int code = c.extendedErrorCode();
@@ -235,11 +240,11 @@ void WriteTransaction::rollback() {
     sql::Connection& c = m_context.connection;
     if (m_savepoint.empty()) {
         if (c.inTransaction()) {
-            (void)c.exec("ROLLBACK");
+            (void)c.run("ROLLBACK");
         }
     } else {
-        (void)c.exec("ROLLBACK TO " + m_savepoint);
-        (void)c.exec("RELEASE " + m_savepoint);
+        (void)c.run("ROLLBACK TO " + m_savepoint);
+        (void)c.run("RELEASE " + m_savepoint);
         --m_context.savepoints;
     }
     m_active = false;
@@ -412,7 +417,15 @@ std::vector<std::string> Storage::indexSql() const {
 
 bool Storage::lock() {
     // A write statement that changes nothing takes the file's write lock for the transaction.
-    return m_context.connection.exec("DELETE FROM " + m_table + " WHERE 0");
+    sql::Connection& c = m_context.connection;
+    if (c.inTransaction() && m_lockedIn == m_context.transactions) {
+        return true;
+    }
+    if (!c.run("DELETE FROM " + m_table + " WHERE 0")) {
+        return false;
+    }
+    m_lockedIn = m_context.transactions;
+    return true;
 }
 
 bool Storage::highestId(int64_t& id) {

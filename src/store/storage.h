@@ -33,9 +33,10 @@ public:
     std::function<void(bool)> busy;  // busy indication during a cascading delete
     bool userTransaction = false;    // a transaction begun by the dictionary's caller
     int savepoints = 0;              // nesting depth of WriteTransaction savepoints
+    uint64_t transactions = 0;       // number of the running (outermost) transaction
 };
 
-// The statements that read a file in the order of one key.
+// The statements that read a file in the order of one key, at most ?3 records from the place.
 struct KeyQueries {
     std::string first;       // first record
     std::string last;        // last record
@@ -109,7 +110,8 @@ public:
     [[nodiscard]] const KeyQueries& queries(const KeyInfo& key) const;
 
     // Takes the write lock of this file inside the current transaction, waiting as long as the
-    // connection's busy timeout; false with the connection's error set.
+    // connection's busy timeout; false with the connection's error set. Nothing to do when the
+    // running transaction holds it already.
     [[nodiscard]] bool lock();
 
     // Highest identifier in the file (0 when empty); false on a read error.
@@ -128,6 +130,7 @@ private:
     std::string m_table;
     std::string m_columns;
     std::vector<KeyQueries> m_queries;  // per key, in the layout's key order
+    uint64_t m_lockedIn = 0;            // the transaction that holds this file's write lock
     int m_attachCount = 0;
     bool m_lingering = false;  // closed, but still attached because a transaction ran
     bool m_readOnly = false;

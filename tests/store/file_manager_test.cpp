@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 namespace store {
@@ -204,6 +206,40 @@ TEST(Keys, NextAndPreviousTurnAroundAtTheRecordLastRead) {
         seen.push_back(st == Status::Ok ? bed.record().id : 0);
     }
     EXPECT_EQ(seen, (std::vector<int32_t>{1, 2, 3, 2, 1, 0}));
+    bed.close();
+}
+
+TEST(Keys, ReadingOnSeesChangesMadeMeanwhile) {
+    Home h;
+    auto& bed = h.dict->bedrijven();
+    bed.open();
+    for (const char* n : {"a", "b", "c", "d", "e", "f"}) {
+        addCompany(*h.dict, QString::fromLatin1(n));
+    }
+    platform::RecordingSink otherSink;
+    platform::ErrorManager otherErrors(otherSink);
+    auto other = h.other(otherErrors);
+    other->bedrijven().open();
+
+    bed.set(Key::BED_By_Name);
+    ASSERT_EQ(bed.next(), Status::Ok);  // a
+    ASSERT_EQ(bed.next(), Status::Ok);  // b, with the records after it read ahead
+    // A change through this dictionary shows at once.
+    auto& copy = h.dict->bedcopy();
+    copy.open();
+    ASSERT_EQ(copy.fetch(Key::BED_By_Name, QStringLiteral("c")), Status::Ok);
+    ASSERT_EQ(copy.remove(), Status::Ok);
+    ASSERT_EQ(bed.next(), Status::Ok);
+    EXPECT_EQ(text(bed.record().naam), QStringLiteral("d"));
+    // Another station's change shows once the records read ahead are older than 10 ms.
+    ASSERT_EQ(other->bedrijven().fetch(Key::BED_By_Name, QStringLiteral("e")), Status::Ok);
+    ASSERT_EQ(other->bedrijven().remove(), Status::Ok);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(bed.next(), Status::Ok);
+    EXPECT_EQ(text(bed.record().naam), QStringLiteral("f"));
+    EXPECT_EQ(bed.next(), Status::EndOfFile);
+    other->bedrijven().close();
+    copy.close();
     bed.close();
 }
 
