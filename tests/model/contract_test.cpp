@@ -104,6 +104,28 @@ TEST_F(Contract, RunWritesResultsAndLog) {
     EXPECT_FALSE(std::filesystem::exists(root.output() / "RepGeurBelast.dat.tmp"));
 }
 
+// Two hours: a calm one (at least 0.5 m/s, from 225 degrees) and one with a variable direction
+// (the direction of the hour before). Both count; the calm one is reported as such.
+TEST_F(Contract, CalmAndVariableHour) {
+    writeFile(root.input() / "weer.dat",
+              crlf({"# STN,YYYYMMDD,   HH,   DD,   FH,    T,    N,    Q",
+                    "  370,19950601,    1,    0,    0,  120,    8,     ",
+                    "  370,19950601,    2,  990,   20,  120,    8,     "}));
+    param[7] = "1";
+    param[8] = "2";
+    ggl = {kGglHeader, "3 Woning NO            155050 463050 2",
+           "4 Woning ZW            154950 462950 2"};
+    writeInputs();
+    ASSERT_EQ(ping(), 0) << log();
+    const auto lines = programLines(results());
+    EXPECT_NE(lines[2].find("geldig 2 kalm 1 ongeldig 0"), std::string::npos) << lines[2];
+    EXPECT_NE(log().find("windstil 1 en variabel 1"), std::string::npos) << log();
+    const auto rows = programResults(results());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_GT(rows[0].load, 10.0);  // downwind of 225 degrees, 70 m away, in light wind
+    EXPECT_EQ(rows[1].load, 0.0);   // upwind in both hours
+}
+
 TEST_F(Contract, SameResultsForAnyNumberOfThreads) {
     writeInputs();
     std::string first;
