@@ -148,6 +148,10 @@ std::string importHours(const MeteoFile& file, ImportReport& report) {
     std::string out;
     out += "# Uurgegevens 1995-1999 van station " + stationName(station) +
            ", overgenomen door zivirare-meteo import\r\n";
+    if (file.synthetic) {
+        // A copy of generated data stays marked, so that no report passes it off as measured.
+        out += "# SYNTHETISCH: overgenomen uit een gegenereerd bestand\r\n";
+    }
     out += columnHeaderLine() + "\r\n";
     for (const RawHour* h : slot) {
         if (h == nullptr) {

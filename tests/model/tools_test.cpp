@@ -187,6 +187,14 @@ TEST(MeteoTool, ImportKeepsThePeriodAndReportsGaps) {
     EXPECT_NE(copy.find("  370,19950101,    1,  240,   50,   10,    8,    0\r\n"),
               std::string::npos);
     EXPECT_EQ(copy.find("19941231"), std::string::npos);
+    EXPECT_EQ(copy.find("SYNTHETISCH"), std::string::npos);
+    // A copy of generated data keeps its mark.
+    const auto synthetic = root.root() / "kopie-synthetisch.dat";
+    ASSERT_EQ(runTool(std::string(ZIVIRARE_METEO_PATH) + " import " + ZIVIRARE_BUILT_DATA +
+                      "/mixschiphol9599.dat --out " + synthetic.string())
+                  .status,
+              0);
+    EXPECT_NE(model_test::readFile(synthetic).find("\r\n# SYNTHETISCH"), std::string::npos);
     EXPECT_EQ(runTool(std::string(ZIVIRARE_METEO_PATH) + " --help").status, 0);
     EXPECT_EQ(runTool(std::string(ZIVIRARE_METEO_PATH) + " synth --station 999 --out x").status, 2);
 }
