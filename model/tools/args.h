@@ -34,7 +34,7 @@ public:
         }
         return std::nullopt;
     }
-    // The first item that is not an option or an option's value.
+    // The items that are neither an option nor the value of one.
     [[nodiscard]] std::vector<std::string> positional() const {
         std::vector<std::string> out;
         for (std::size_t i = 0; i < m_items.size(); ++i) {
