@@ -611,6 +611,16 @@ void Storage::checkTable(bool created) {
         errors.notice(msg::invalidKeyTitle(), msg::invalidKey(file));
         rebuildKeys();
     }
+    if (!m_readOnly) {
+        // A file that another tool put in WAL mode would fall out of transactions over several
+        // files: back to a rollback journal.
+        sql::Statement mode = c.prepare("PRAGMA " + sql::ident(m_schema) + ".journal_mode");
+        if (mode.valid() && mode.step() == SQLITE_ROW &&
+            sqlite3_stricmp(std::string(mode.columnText(0)).c_str(), "delete") != 0) {
+            mode = sql::Statement();
+            (void)c.exec("PRAGMA " + sql::ident(m_schema) + ".journal_mode = DELETE");
+        }
+    }
 }
 
 Storage::KeyState Storage::checkKeys() {

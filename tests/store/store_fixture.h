@@ -142,6 +142,18 @@ public:
         return v;
     }
 
+    // The first column of the first row as text.
+    std::string text(const std::string& sql) {
+        sqlite3_stmt* s = nullptr;
+        std::string v;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW) {
+            v = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+        }
+        sqlite3_finalize(s);
+        return v;
+    }
+
 private:
     sqlite3* m_db = nullptr;
 };
