@@ -109,8 +109,10 @@ void FileManager::clear() {
     m_storage.clear(m_buffer);
 }
 
-void FileManager::takeSnapshot() {
-    m_storage.normalize(m_buffer);
+void FileManager::takeSnapshot(bool decoded) {
+    if (!decoded) {
+        m_storage.normalize(m_buffer);
+    }
     std::memcpy(m_asRead.data(), m_buffer, m_layout.size);
     m_haveRead = true;
     m_position = idOf(m_buffer);
@@ -419,7 +421,7 @@ Status FileManager::fetch(Key key, const KeyValue& value) {
     const int rc = s->step();
     if (rc == SQLITE_ROW) {
         m_storage.decodeRow(*s, m_buffer);
-        takeSnapshot();
+        takeSnapshot(true);
         return Status::Ok;
     }
     if (rc == SQLITE_DONE) {
@@ -497,7 +499,7 @@ Status FileManager::read(Direction direction, bool report) {
                     m_ahead.data() + static_cast<std::size_t>(m_aheadNext) * m_layout.size,
                     m_layout.size);
         ++m_aheadNext;
-        takeSnapshot();
+        takeSnapshot(true);
         setCursorAfterCurrent();
         return Status::Ok;
     }
@@ -515,8 +517,11 @@ Status FileManager::read(Direction direction, bool report) {
             sql = forward ? &q.after : &q.before;
             break;
     }
-    // A run of reads in one direction asks for more records each time.
-    if (m_mode == Mode::After && m_aheadDirection == direction) {
+    // A run of reads in one direction that used up what was read ahead asks for more records
+    // each time; after a write in between (a delete loop) it asks for one again.
+    const bool usedUp = m_aheadNext >= m_aheadCount &&
+                        sqlite3_total_changes64(m_context.connection.handle()) == m_aheadChanges;
+    if (m_mode == Mode::After && m_aheadDirection == direction && usedUp) {
         m_aheadSize = std::min(m_aheadSize * 4, kReadAheadMax);
     } else {
         m_aheadSize = 1;
@@ -572,7 +577,7 @@ Status FileManager::read(Direction direction, bool report) {
     m_aheadTimeNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
                         std::chrono::steady_clock::now().time_since_epoch())
                         .count();
-    takeSnapshot();
+    takeSnapshot(true);
     setCursorAfterCurrent();
     return Status::Ok;
 }
@@ -591,7 +596,7 @@ Status FileManager::reget(int64_t position) {
     const int rc = s->step();
     if (rc == SQLITE_ROW) {
         m_storage.decodeRow(*s, m_buffer);
-        takeSnapshot();
+        takeSnapshot(true);
         dropAhead();
         m_aheadSize = 1;
         setCursorAfterCurrent();

@@ -164,7 +164,8 @@ private:
     [[nodiscard]] bool aheadUsable(Direction direction) const;
     void dropAhead() { m_aheadCount = m_aheadNext = 0; }
     [[nodiscard]] Status numberAndStore(bool reserve);
-    void takeSnapshot();
+    // Keeps the buffer as the record read; `decoded`: it comes straight from the file.
+    void takeSnapshot(bool decoded = false);
     void setCursorAfterCurrent();
     [[nodiscard]] const KeyInfo* keyInfo(Key key) const;
     void reportReadError();
