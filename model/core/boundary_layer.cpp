@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "calendar.h"
+#include "parallel.h"
 
 namespace zivirare {
 
@@ -110,43 +111,50 @@ Klasse klasseFromObukhov(double obukhov, double z0) {
     return static_cast<Klasse>(best);
 }
 
-std::vector<HourState> hourStates(const MeteoSeries& series, double z0) {
+std::vector<HourState> hourStates(const MeteoSeries& series, double z0, int threads) {
     const auto position = stationPosition(series.station);
     std::vector<HourState> states(series.hours.size());
+    parallelFor(states.size(), threads, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const MeteoHour& m = series.hours[i];
+            HourState& s = states[i];
+            s.elevation =
+                solarElevation(m.year, m.dayOfYear, m.hh, position.latitude, position.longitude);
+            if (!m.valid) {
+                continue;
+            }
+            s.valid = true;
+            s.u10 = m.u10;
+            s.direction = m.direction;
+            s.temperature = m.temperature;
+            const double incoming =
+                m.hasRadiation ? m.radiation : estimatedRadiation(s.elevation, m.cloud);
+            const double netRad = netRadiation(incoming, m.temperature, m.cloud);
+            const SurfaceLayer sl = surfaceLayer(netRad, m.u10, m.temperature, m.cloud, z0);
+            s.ustar = sl.ustar;
+            s.obukhov = sl.obukhov;
+            s.heatFlux = sl.heatFlux;
+            s.klasse = klasseFromObukhov(sl.obukhov, z0);
+        }
+    });
+
     double zm = 0.0;   // mechanical mixing height carried from hour to hour
     double zc2 = 0.0;  // square of the convective height grown since sunrise
     constexpr double kSecondsPerHour = 3600.0;
     constexpr double kLapse = 0.005;  // K/m above the mixing layer
-    for (std::size_t i = 0; i < series.hours.size(); ++i) {
-        const MeteoHour& m = series.hours[i];
-        HourState& s = states[i];
-        s.elevation =
-            solarElevation(m.year, m.dayOfYear, m.hh, position.latitude, position.longitude);
+    for (HourState& s : states) {
         if (s.elevation <= 0.0) {
             zc2 = 0.0;
         }
-        if (!m.valid) {
+        if (!s.valid) {
             continue;
         }
-        s.valid = true;
-        s.u10 = m.u10;
-        s.direction = m.direction;
-        s.temperature = m.temperature;
-        const double incoming =
-            m.hasRadiation ? m.radiation : estimatedRadiation(s.elevation, m.cloud);
-        const double netRad = netRadiation(incoming, m.temperature, m.cloud);
-        const SurfaceLayer sl = surfaceLayer(netRad, m.u10, m.temperature, m.cloud, z0);
-        s.ustar = sl.ustar;
-        s.obukhov = sl.obukhov;
-        s.heatFlux = sl.heatFlux;
-        s.klasse = klasseFromObukhov(sl.obukhov, z0);
-
-        const double zmEq = 2400.0 * std::pow(sl.ustar, 1.5);
-        const double tau = zm / (2.0 * sl.ustar);
+        const double zmEq = 2400.0 * std::pow(s.ustar, 1.5);
+        const double tau = zm / (2.0 * s.ustar);
         const double keep = tau > 0.0 ? std::exp(-kSecondsPerHour / tau) : 0.0;
         zm = std::min(zm * keep + zmEq * (1.0 - keep), 4000.0);
-        if (sl.heatFlux > 0.0) {
-            zc2 += 2.0 * (1.0 + 2.0 * 0.2) * sl.heatFlux * kSecondsPerHour / (kRho * kCp * kLapse);
+        if (s.heatFlux > 0.0) {
+            zc2 += 2.0 * (1.0 + 2.0 * 0.2) * s.heatFlux * kSecondsPerHour / (kRho * kCp * kLapse);
         }
         s.mixingHeight = s.klasse >= kE ? kNoLid : std::max({std::sqrt(zc2), zm, 50.0});
     }

@@ -64,7 +64,9 @@ struct HourState {
 // The state of every hour of the series, in order: the mixing height carries over from hour to
 // hour (a mechanical height relaxing towards its equilibrium and a convective height growing
 // from sunrise), so this runs sequentially over the whole period. Invalid hours keep valid=false
-// and leave the carried heights as they were.
-[[nodiscard]] std::vector<HourState> hourStates(const MeteoSeries& series, double z0);
+// and leave the carried heights as they were. The surface layer of each hour is independent of
+// the others and is computed on `threads` threads first.
+[[nodiscard]] std::vector<HourState> hourStates(const MeteoSeries& series, double z0,
+                                                int threads = 1);
 
 }  // namespace zivirare

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "constants.h"
+#include "parallel.h"
 #include "percentile.h"
 #include "plume.h"
 
@@ -446,54 +447,7 @@ SourceHourF sourceHour(const Prepared& w, const KernelProblem& p, std::size_t s,
     return f;
 }
 
-// Runs `work(begin, end)` over [0, count) in `threads` contiguous parts.
-template <typename Work>
-void parallelFor(std::size_t count, int threads, const Work& work) {
-    const std::size_t parts =
-        std::max<std::size_t>(1, std::min<std::size_t>(static_cast<std::size_t>(threads), count));
-    if (parts == 1) {
-        work(std::size_t{0}, count);
-        return;
-    }
-    std::vector<std::thread> pool;
-    std::vector<std::exception_ptr> errors(parts);
-    pool.reserve(parts - 1);
-    for (std::size_t t = 1; t < parts; ++t) {
-        pool.emplace_back([&, t] {
-            try {
-                work(count * t / parts, count * (t + 1) / parts);
-            } catch (...) {
-                errors[t] = std::current_exception();
-            }
-        });
-    }
-    try {
-        work(std::size_t{0}, count / parts);
-    } catch (...) {
-        errors[0] = std::current_exception();
-    }
-    for (auto& thread : pool) {
-        thread.join();
-    }
-    for (const auto& e : errors) {
-        if (e) {
-            std::rethrow_exception(e);
-        }
-    }
-}
-
 }  // namespace
-
-int threadCount() {
-    if (const char* env = std::getenv(kThreadsEnv); env != nullptr) {
-        const long n = std::strtol(env, nullptr, 10);
-        if (n > 0 && n <= 256) {
-            return static_cast<int>(n);
-        }
-    }
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(cores);
-}
 
 std::vector<double> referenceHourlyConcentrations(const KernelProblem& p) {
     const auto& states = *p.states;

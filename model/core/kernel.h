@@ -10,6 +10,7 @@
 
 #include "boundary_layer.h"
 #include "inputs.h"
+#include "parallel.h"
 
 namespace zivirare {
 
@@ -29,8 +30,5 @@ struct KernelProblem {
 
 // The same hourly concentrations by the double-precision plume formulas, one hour after another.
 [[nodiscard]] std::vector<double> referenceHourlyConcentrations(const KernelProblem& problem);
-
-// Threads to use: ZIVIRARE_THREADS when set to a positive number, else the machine's cores.
-[[nodiscard]] int threadCount();
 
 }  // namespace zivirare

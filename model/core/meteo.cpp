@@ -16,8 +16,8 @@ constexpr std::array<std::string_view, kColumnCount> kColumnNames = {"STN", "YYY
                                                                      "FH",  "T",        "N",  "Q"};
 constexpr int kRequiredColumns = kFh + 1;  // STN .. FH must be present; T, N, Q may be absent
 
-std::vector<std::string_view> splitCommas(std::string_view line) {
-    std::vector<std::string_view> fields;
+void splitCommas(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
     std::size_t start = 0;
     while (true) {
         const auto comma = line.find(',', start);
@@ -27,7 +27,6 @@ std::vector<std::string_view> splitCommas(std::string_view line) {
         }
         start = comma + 1;
     }
-    return fields;
 }
 
 // A header is "STN," after an optional "#" and blanks.
@@ -39,7 +38,7 @@ bool headerFields(std::string_view line, std::vector<std::string_view>& fields) 
     if (rest.substr(0, 4) != "STN,") {
         return false;
     }
-    fields = splitCommas(rest);
+    splitCommas(rest, fields);
     return true;
 }
 
@@ -63,7 +62,7 @@ MeteoStatus parseMeteo(std::string_view bytes, std::string_view fileName, MeteoF
         if (line.empty()) {
             continue;
         }
-        if (line.find("SYNTHETISCH") != std::string_view::npos && line.front() == '#') {
+        if (line.front() == '#' && line.find("SYNTHETISCH") != std::string_view::npos) {
             file.synthetic = true;
         }
         if (headerFields(line, fields)) {
@@ -88,7 +87,7 @@ MeteoStatus parseMeteo(std::string_view bytes, std::string_view fileName, MeteoF
         if (line.front() == '#' || !haveHeader) {
             continue;
         }
-        fields = splitCommas(line);
+        splitCommas(line, fields);
         const auto bad = [&](std::string_view what) {
             log.error(std::string(fileName) + " regel " + std::to_string(n + 1) + ": " +
                       std::string(what));

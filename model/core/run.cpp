@@ -148,7 +148,8 @@ int32_t runSteps(const std::string& inputDir, const std::string& outputDir, RunL
         return kTooFewHours;
     }
 
-    const auto allStates = hourStates(series, param.z0);
+    const int threads = threadCount();
+    const auto allStates = hourStates(series, param.z0, threads);
     std::vector<HourState> states;
     states.reserve(static_cast<std::size_t>(series.validCount));
     for (const auto& s : allStates) {
@@ -158,7 +159,7 @@ int32_t runSteps(const std::string& inputDir, const std::string& outputDir, RunL
     }
     const KernelProblem problem{&states, &sources, &locations, param.maxDistance,
                                 param.minDistance};
-    const std::vector<double> loads = odourLoads(problem, threadCount());
+    const std::vector<double> loads = odourLoads(problem, threads);
 
     ResultsHeader header;
     header.station = stationName(series.station);

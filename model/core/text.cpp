@@ -21,8 +21,16 @@ ReadStatus readFile(const std::string& path, std::string& bytes) {
     if (!in) {
         return ReadStatus::kUnreadable;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    // One read of the whole file: the weather files are a few megabytes.
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size < 0 || !in) {
+        return ReadStatus::kUnreadable;
+    }
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    if (in.gcount() != static_cast<std::streamsize>(size)) {
         return ReadStatus::kUnreadable;
     }
     return ReadStatus::kOk;
