@@ -2,6 +2,7 @@
 
 #include "calculation/messages.h"
 #include "calculation/param_files.h"
+#include "shell/glo.h"
 
 namespace calculation {
 
@@ -44,6 +45,14 @@ QString CalculationPaths::resultsPath() const {
         --end;
     }
     return outputDir.left(end) + resultsFile;
+}
+
+CalculationPaths calculationPaths(const shell::Glo& glo) {
+    CalculationPaths paths;
+    paths.inputDir = glo.inputDir;
+    paths.outputDir = glo.outputDir;
+    paths.resultsFile = glo.resultsFile;
+    return paths;
 }
 
 void loadGridq(BerekenenState& state, Gridq rows, const std::function<void()>& drawBubble) {

@@ -8,6 +8,7 @@
 #include "calculation/gridq.h"
 #include "calculation/results_file.h"
 #include "calculation/roughness.h"
+#include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/model_library.h"
 
@@ -16,23 +17,18 @@
 #include <cstdint>
 #include <functional>
 
+namespace shell {
+struct Glo;
+}
+
 namespace calculation {
 
 // One day in hundredths of a second.
 inline constexpr int32_t kDayHundredths = 8640000;
 inline constexpr int32_t kPingIn = 3;
 
-class Clock {
-public:
-    virtual ~Clock() = default;
-    // Local date and time.
-    [[nodiscard]] virtual QDateTime now() const = 0;
-};
-
-class SystemClock : public Clock {
-public:
-    [[nodiscard]] QDateTime now() const override { return QDateTime::currentDateTime(); }
-};
+using Clock = platform::Clock;
+using SystemClock = platform::SystemClock;
 
 // The clock reading of a time of day: hundredths of a second since midnight.
 [[nodiscard]] int32_t clockReading(const QTime& time);
@@ -57,6 +53,9 @@ struct CalculationPaths {
     // GLO:OUTPUTDIR without trailing blanks followed by GLO:RESULTSFILE.
     [[nodiscard]] QString resultsPath() const;
 };
+
+// The model paths of the program's globals.
+[[nodiscard]] CalculationPaths calculationPaths(const shell::Glo& glo);
 
 struct BerekenenServices {
     BerekenenServices(RoughnessGrid& grid_, platform::MessageSink& messages_, const Clock& clock_,
