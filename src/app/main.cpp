@@ -1,5 +1,8 @@
 // The program: start-up, the main frame until it closes, shutdown.
 
+#include "definitions/forms.h"
+#include "definitions/ui/definities_window.h"
+#include "platform/clock.h"
 #include "platform/ui/busy_cursor_widget.h"
 #include "platform/ui/dialog_units.h"
 #include "platform/ui/message_box.h"
@@ -8,8 +11,10 @@
 #include "shell/ui/artwork.h"
 #include "shell/ui/help_window.h"
 #include "shell/ui/main_frame.h"
+#include "store/dictionary.h"
 
 #include <QApplication>
+#include <optional>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -29,6 +34,20 @@ int main(int argc, char** argv) {
         // The working windows are plugged in here as they come; until then their menu entries
         // say that they are not there yet.
         ui::WorkWindows windows;
+        // The record store of this thread, made once the home directory is known. Its messages
+        // pass a sink that lets the forms lengthen "Record Was Not Updated".
+        definitions::RecordMessageSink storeMessages(messages);
+        platform::ErrorManager storeErrors(storeMessages);
+        platform::SystemClock clock;
+        std::optional<store::Dictionary> dictionary;
+        windows.set(ui::WorkWindow::Definities, [&] {
+            if (!dictionary) {
+                dictionary.emplace(glo.homeDir, storeErrors);
+            }
+            ui::runDefinities({*dictionary, messages, busy, *program.settings, clock,
+                               definitions::FormHistory::ofThisThread()},
+                              services);
+        });
         ui::MainFrame frame(services, windows);
         frame.restorePlacement();
         frame.show();
