@@ -27,6 +27,9 @@ std::unique_ptr<FileManager> makeFile(FileId id, StoreContext& context, Storage&
 
 Dictionary::Dictionary(const QString& homeDir, platform::ErrorManager& errors)
     : m_context(std::make_unique<StoreContext>(QDir(homeDir).absolutePath(), errors)) {
+    m_context->writable = [](const QString& path) {
+        return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+    };
     sql::Connection& c = m_context->connection;
     const QString home = m_context->homeDir;
     const QString inHome = QDir(home).filePath(connectionFileName());
@@ -210,6 +213,10 @@ QString Dictionary::lastErrorText() const {
 
 void Dictionary::setLockRecovery(int milliseconds) {
     m_context->connection.setBusyTimeout(milliseconds);
+}
+
+void Dictionary::setWriteAccessCheck(std::function<bool(const QString& path)> writable) {
+    m_context->writable = std::move(writable);
 }
 
 void Dictionary::setBusyIndicator(std::function<void(bool)> busy) {

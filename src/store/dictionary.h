@@ -110,6 +110,12 @@ public:
     // fails (the lock recovery time, 10 seconds unless changed).
     void setLockRecovery(int milliseconds);
 
+    // Replaces the check whether a record file or the home directory may be written (access(2)
+    // by default), before the first open: a check that says no gives "Access Denied" and
+    // read-only work on existing files and "File Creation Error" for missing ones, exactly as a
+    // read-only directory does. For a read-only mode and for tests.
+    void setWriteAccessCheck(std::function<bool(const QString& path)> writable);
+
     // Called with true before and false after the work of a cascading delete (busy cursor).
     void setBusyIndicator(std::function<void(bool)> busy);
     // Called when the relation manager of RUWHEID opens or closes it.

@@ -459,16 +459,18 @@ void Storage::acquire() {
     const bool exists = info.exists();
 
     if (!exists) {
-        if (!c.attach(m_schema, fullPath, false, true)) {
+        // Where the directory cannot be written, attaching for reading fails on the missing
+        // file with SQLite's own reason.
+        const bool canCreate = m_context.writable(info.absolutePath());
+        if (!c.attach(m_schema, fullPath, !canCreate, canCreate)) {
             errors.fatal(msg::fileCreationErrorTitle(),
                          msg::fileCreationError(file, c.errorText()));
         }
         m_readOnly = false;
     } else {
         // No write access to the file, or to the directory where its journal goes.
-        const QByteArray dir = QFile::encodeName(info.absolutePath());
-        const bool writable = ::access(QFile::encodeName(fullPath).constData(), W_OK) == 0 &&
-                              ::access(dir.constData(), W_OK) == 0;
+        const bool writable =
+            m_context.writable(fullPath) && m_context.writable(info.absolutePath());
         bool attachedRw = false;
         if (writable) {
             attachedRw = c.attach(m_schema, fullPath, false, false);

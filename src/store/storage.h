@@ -31,9 +31,11 @@ public:
     platform::ErrorManager& errors;
     sql::Connection connection;
     std::function<void(bool)> busy;  // busy indication during a cascading delete
-    bool userTransaction = false;    // a transaction begun by the dictionary's caller
-    int savepoints = 0;              // nesting depth of WriteTransaction savepoints
-    uint64_t transactions = 0;       // number of the running (outermost) transaction
+    // Whether a file or directory may be written (access(2) unless replaced).
+    std::function<bool(const QString& path)> writable;
+    bool userTransaction = false;  // a transaction begun by the dictionary's caller
+    int savepoints = 0;            // nesting depth of WriteTransaction savepoints
+    uint64_t transactions = 0;     // number of the running (outermost) transaction
 };
 
 // The statements that read a file in the order of one key, at most ?3 records from the place.
