@@ -100,6 +100,18 @@ void ChartControl::showChart() {
 
 void ChartControl::rebuild() {
     setUpdatesEnabled(false);
+    if (m_drawnGeneration != dataGeneration()) {
+        rebuildSeries();
+        m_drawnGeneration = dataGeneration();
+    }
+    updateAxes();
+    m_footnote->setText(footnote());
+    m_footnote->setVisible(!footnote().isEmpty());
+    placePlot();
+    setUpdatesEnabled(repaintOn());
+}
+
+void ChartControl::rebuildSeries() {
     m_chart->removeAllSeries();
     QFont labelFont = font();
     labelFont.setPointSize(9);
@@ -122,6 +134,9 @@ void ChartControl::rebuild() {
         series->attachAxis(m_axes[kAxisX]);
         series->attachAxis(m_axes[kAxisY]);
     }
+}
+
+void ChartControl::updateAxes() {
     for (int a : {kAxisX, kAxisY}) {
         const Scale s = scale(a);
         QValueAxis* axis = m_axes[a];
@@ -133,10 +148,6 @@ void ChartControl::rebuild() {
         axis->setGridLineVisible(axisGridVisible(a));
         axis->setLabelsVisible(axisScaleVisible(a));
     }
-    m_footnote->setText(footnote());
-    m_footnote->setVisible(!footnote().isEmpty());
-    placePlot();
-    setUpdatesEnabled(repaintOn());
 }
 
 void ChartControl::resizeEvent(QResizeEvent* event) {

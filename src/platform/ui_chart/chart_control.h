@@ -43,12 +43,15 @@ protected:
 
 private:
     void rebuild();
+    void rebuildSeries();
+    void updateAxes();
     void placePlot();
 
     QChart* m_chart = nullptr;
     QChartView* m_view = nullptr;
     QValueAxis* m_axes[2] = {nullptr, nullptr};
     QLabel* m_footnote = nullptr;
+    uint64_t m_drawnGeneration = ~uint64_t{0};
 };
 
 }  // namespace platform::ui_chart

@@ -62,6 +62,7 @@ void ChartModel::applyTemplate() {
     for (Axis& a : m_axes) {
         a = Axis{};
     }
+    ++m_dataGeneration;
     touch();
 }
 
@@ -85,6 +86,7 @@ void ChartModel::setDataGridSize(int rows, int columns) {
     });
     std::erase_if(m_columnLabels, [&](const auto& l) { return l.first > m_columns; });
     std::erase_if(m_series, [&](const auto& s) { return s.first > m_columns; });
+    ++m_dataGeneration;
     touch();
 }
 
@@ -102,6 +104,7 @@ void ChartModel::setAxisAuto(int axis, bool on) {
 void ChartModel::setColumnLabel(int column, const QString& label) {
     if (column >= 1 && column <= m_columns) {
         m_columnLabels[column] = label;
+        ++m_dataGeneration;
         touch();
     }
 }
@@ -109,6 +112,7 @@ void ChartModel::setColumnLabel(int column, const QString& label) {
 void ChartModel::setData(int row, int column, double value) {
     if (row >= 1 && row <= m_rows && column >= 1 && column <= m_columns && std::isfinite(value)) {
         m_data[{row, column}] = value;
+        ++m_dataGeneration;
         touch();
     }
 }
@@ -118,6 +122,7 @@ void ChartModel::setSeriesPointLabel(int column, LabelLocation location, LabelCo
         SeriesLook& s = m_series[column];
         s.location = location;
         s.component = component;
+        ++m_dataGeneration;
         touch();
     }
 }
@@ -125,6 +130,7 @@ void ChartModel::setSeriesPointLabel(int column, LabelLocation location, LabelCo
 void ChartModel::setSeriesFillColor(int column, uint32_t colour) {
     if (column >= 1 && column <= m_columns) {
         m_series[column].colour = colour & 0xFFFFFFu;
+        ++m_dataGeneration;
         touch();
     }
 }

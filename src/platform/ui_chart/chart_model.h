@@ -85,6 +85,9 @@ public:
     [[nodiscard]] Scale scale(int axis) const;
     // Every point that has both X and Y, in column order, then row order.
     [[nodiscard]] std::vector<Bubble> bubbles() const;
+    // Counts the changes of the data grid and the series' looks, so that a drawing can tell a
+    // change of the axes alone from one of the data.
+    [[nodiscard]] uint64_t dataGeneration() const { return m_dataGeneration; }
 
 protected:
     // Called after a change while drawing is on, and when drawing is switched on again.
@@ -120,6 +123,7 @@ private:
     std::map<int, SeriesLook> m_series;
     QString m_footnote;
     Axis m_axes[2];
+    uint64_t m_dataGeneration = 0;
 };
 
 }  // namespace platform::ui_chart
