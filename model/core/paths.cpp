@@ -5,7 +5,9 @@
 
 #include "constants.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
 #endif
 
@@ -30,9 +32,22 @@ std::string dataDir() {
     if (const char* env = std::getenv(kDataEnv); env != nullptr && *env != '\0') {
         return env;
     }
-#if !defined(_WIN32)
-    // Any object of this library tells dladdr which file it was loaded from.
+    // Any object of this library tells the loader which file it was loaded from.
     static const char kMarker = 0;
+#if defined(_WIN32)
+    HMODULE module = nullptr;
+    if (GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            &kMarker, &module) != 0) {
+        char path[MAX_PATH];
+        const DWORD n = GetModuleFileNameA(module, path, MAX_PATH);
+        if (n > 0 && n < MAX_PATH) {
+            return (std::filesystem::path(std::string(path, n)).parent_path() /
+                    std::string(kDataDirName))
+                .string();
+        }
+    }
+#else
     Dl_info info{};
     if (dladdr(&kMarker, &info) != 0 && info.dli_fname != nullptr) {
         std::error_code ec;
