@@ -118,62 +118,53 @@ ParseStatus parseParam(std::string_view bytes, Param& param, RunLog& log) {
     return ParseStatus::kOk;
 }
 
-ParseStatus parseBronnen(std::string_view bytes, std::vector<Source>& sources, RunLog& log) {
+namespace {
+
+// The record lines after `headerLines` header lines, each with `count` numbers; `fill` makes a
+// record of the sequence number, the label and the numbers.
+template <typename Record, typename Fill>
+ParseStatus parseRecords(std::string_view bytes, std::string_view file, int headerLines,
+                         std::size_t count, std::vector<Record>& records, RunLog& log,
+                         const Fill& fill) {
     const auto lines = contentLines(bytes);
-    if (lines.size() < static_cast<std::size_t>(kBronnenHeaderLines)) {
-        lineError(log, kBronnenFile, lines.size() + 1, "kopregel ontbreekt");
+    const auto headers = static_cast<std::size_t>(headerLines);
+    if (lines.size() < headers) {
+        lineError(log, file, lines.size() + 1, "kopregel ontbreekt");
         return ParseStatus::kMalformed;
     }
-    sources.clear();
+    records.clear();
     std::vector<double> numbers;
-    std::string why;
-    for (std::size_t n = static_cast<std::size_t>(kBronnenHeaderLines); n < lines.size(); ++n) {
+    std::string why, label;
+    for (std::size_t n = headers; n < lines.size(); ++n) {
         const auto line = text::trimRight(lines[n]);
         if (line.empty()) {
             continue;
         }
-        Source s;
-        if (!parseRecord(line, s.volgnummer, s.label, numbers, 7, why)) {
-            lineError(log, kBronnenFile, n + 1, why);
+        int64_t volgnummer = 0;
+        if (!parseRecord(line, volgnummer, label, numbers, count, why)) {
+            lineError(log, file, n + 1, why);
             return ParseStatus::kMalformed;
         }
-        s.x = numbers[0];
-        s.y = numbers[1];
-        s.hoogte = numbers[2];
-        s.gebouwHoogte = numbers[3];
-        s.diameter = numbers[4];
-        s.uittree = numbers[5];
-        s.emissie = numbers[6];
-        sources.push_back(std::move(s));
+        records.push_back(fill(volgnummer, label, numbers));
     }
     return ParseStatus::kOk;
 }
 
+}  // namespace
+
+ParseStatus parseBronnen(std::string_view bytes, std::vector<Source>& sources, RunLog& log) {
+    return parseRecords(bytes, kBronnenFile, kBronnenHeaderLines, 7, sources, log,
+                        [](int64_t volgnummer, const std::string& label, const auto& v) {
+                            return Source{volgnummer, label, v[0], v[1], v[2],
+                                          v[3],       v[4],  v[5], v[6]};
+                        });
+}
+
 ParseStatus parseGgl(std::string_view bytes, std::vector<Location>& locations, RunLog& log) {
-    const auto lines = contentLines(bytes);
-    if (lines.size() < static_cast<std::size_t>(kGglHeaderLines)) {
-        lineError(log, kGglFile, 1, "kopregel ontbreekt");
-        return ParseStatus::kMalformed;
-    }
-    locations.clear();
-    std::vector<double> numbers;
-    std::string why;
-    for (std::size_t n = static_cast<std::size_t>(kGglHeaderLines); n < lines.size(); ++n) {
-        const auto line = text::trimRight(lines[n]);
-        if (line.empty()) {
-            continue;
-        }
-        Location l;
-        if (!parseRecord(line, l.volgnummer, l.label, numbers, 3, why)) {
-            lineError(log, kGglFile, n + 1, why);
-            return ParseStatus::kMalformed;
-        }
-        l.x = numbers[0];
-        l.y = numbers[1];
-        l.norm = numbers[2];
-        locations.push_back(std::move(l));
-    }
-    return ParseStatus::kOk;
+    return parseRecords(bytes, kGglFile, kGglHeaderLines, 3, locations, log,
+                        [](int64_t volgnummer, const std::string& label, const auto& v) {
+                            return Location{volgnummer, label, v[0], v[1], v[2]};
+                        });
 }
 
 bool checkParam(const Param& p, RunLog& log) {
