@@ -2,6 +2,8 @@
 // grid toggle, the exported bitmap, CREATEOCX's failure and the resize rule on a real window.
 
 #include "platform/ui_chart/chart_control.h"
+#include "docx_reader.h"
+#include "platform/ui/core/busy_cursor.h"
 #include "platform/ui/dialog_units.h"
 #include "presentation/ui/bubble_chart_host.h"
 
@@ -10,6 +12,8 @@
 #include <QApplication>
 #include <QChart>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QScatterSeries>
@@ -247,6 +251,59 @@ TEST(BubbleChartHost, CheckBoxesFollowTheFlags) {
     EXPECT_TRUE(host.chart()->axisAuto(kAxisX));
     EXPECT_TRUE(host.chart()->axisAuto(kAxisY));
     EXPECT_TRUE(host.chart()->axis(kAxisY)->isGridLineVisible());
+}
+
+class ScriptedOpener : public DocumentOpener {
+public:
+    bool open(const QString& path) override {
+        opened << path;
+        return result;
+    }
+    QStringList opened;
+    bool result = true;
+};
+
+// "Bekijk in Word" of a window: the drawn chart goes to WordPlot.bmp in the home directory and
+// into the document; without a chart no picture is put in, not even one left by an earlier report.
+TEST(BubbleChartHost, ReportOfTheWindowCarriesTheDrawnChart) {
+    QTemporaryDir home;
+    QTemporaryDir out;
+    const QString plot = QDir(home.path()).filePath(QStringLiteral("WordPlot.bmp"));
+    ReportInput in;
+    in.facts = unsavedFacts(false, 0.1, 0, QStringLiteral("v"), QDateTime::currentDateTime());
+    in.gridq = kSite;
+    in.moment = QDateTime(QDate(2026, 12, 11), QTime(14, 0));
+
+    Window w;
+    BubbleChartHost host(w.widget, kBerekenenHeader, w.messages);
+    host.createOcx();
+    w.widget.resize(900, 700);
+    host.drawBubble(kSite, QStringLiteral("A"));
+    ScriptedOpener opener;
+    ui::RecordingBusyCursor busy;
+    const ReportResult r = makeReport(host, in, home.path() + QStringLiteral("  "), out.path(),
+                                      w.messages, opener, &busy);
+    ASSERT_EQ(r.status, ReportStatus::Opened);
+    EXPECT_FALSE(busy.busy());
+    QFile picture(plot);
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+    QFile doc(r.path);
+    ASSERT_TRUE(doc.open(QIODevice::ReadOnly));
+    auto parts = docx_test::unzip(doc.readAll());
+    EXPECT_EQ(parts[QStringLiteral("word/media/picture1.bmp")], picture.readAll());
+
+    Window broken;
+    BubbleChartHost none(broken.widget, kBerekenenHeader, broken.messages,
+                         [](QWidget*, QString*) { return std::unique_ptr<ChartControl>(); });
+    none.createOcx();
+    in.moment = in.moment.addSecs(1);
+    const ReportResult without =
+        makeReport(none, in, home.path(), out.path(), broken.messages, opener);
+    ASSERT_EQ(without.status, ReportStatus::Opened);
+    QFile second(without.path);
+    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(
+        docx_test::unzip(second.readAll()).count(QStringLiteral("word/media/picture1.bmp")));
 }
 
 }  // namespace

@@ -146,6 +146,10 @@ ReportResult makeReport(BubbleChartHost& chart, ReportInput input, const QString
         scope.emplace(*busy);
     }
     input.picturePath = chart.writePicture(homeDir);
+    // The report keeps the cursor busy itself and restores it before any message.
+    if (scope) {
+        scope->restore();
+    }
     return writeReport(input, outputDir, messages, opener, busy);
 }
 
