@@ -172,7 +172,6 @@ Status Dictionary::beginTransaction(std::initializer_list<FileManager*> files, i
         return Status::Failed;
     }
     m_transaction = std::move(tx);
-    m_context->userTransaction = true;
     return Status::Ok;
 }
 
@@ -195,7 +194,6 @@ void Dictionary::rollback() {
 
 void Dictionary::afterTransaction() {
     m_transaction.reset();
-    m_context->userTransaction = false;
     for (auto& s : m_storages) {
         if (s) {
             s->detachIfClosed();

@@ -498,7 +498,7 @@ void Storage::acquire() {
     }
     m_attachCount = 1;
     try {
-        checkTable(!exists);
+        checkTable();
     } catch (...) {
         (void)c.detach(m_schema);
         m_attachCount = 0;
@@ -566,7 +566,7 @@ bool Storage::createTable() {
     return true;
 }
 
-void Storage::checkTable(bool created) {
+void Storage::checkTable() {
     sql::Connection& c = m_context.connection;
     platform::ErrorManager& errors = m_context.errors;
     const QString file = physicalName();
@@ -597,7 +597,6 @@ void Storage::checkTable(bool created) {
                 m_readOnly ? QStringLiteral("attempt to write a readonly database") : c.errorText();
             errors.fatal(msg::fileCreationErrorTitle(), msg::fileCreationError(file, error));
         }
-        (void)created;
         return;
     }
     bool layoutMatches = columns.size() == m_layout.fields.size();

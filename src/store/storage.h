@@ -33,9 +33,8 @@ public:
     std::function<void(bool)> busy;  // busy indication during a cascading delete
     // Whether a file or directory may be written (access(2) unless replaced).
     std::function<bool(const QString& path)> writable;
-    bool userTransaction = false;  // a transaction begun by the dictionary's caller
-    int savepoints = 0;            // nesting depth of WriteTransaction savepoints
-    uint64_t transactions = 0;     // number of the running (outermost) transaction
+    int savepoints = 0;         // nesting depth of WriteTransaction savepoints
+    uint64_t transactions = 0;  // number of the running (outermost) transaction
 };
 
 // The statements that read a file in the order of one key, at most ?3 records from the place.
@@ -121,7 +120,7 @@ public:
 
 private:
     enum class KeyState { Sound, Damaged };
-    void checkTable(bool created);
+    void checkTable();
     [[nodiscard]] KeyState checkKeys();
     void rebuildKeys();
     [[nodiscard]] bool createTable();
