@@ -1,8 +1,10 @@
-// Prints how long the steps of a calculation take. Usage: calculation_bench [REPETITIONS]
+// Prints how long the steps of a calculation take.
+// Usage: calculation_bench [REPETITIONS] [--demo]   (--demo: also time writing the demo grid)
 
 #include "calculation/berekenen.h"
 #include "calculation/roughness.h"
 #include "calculation/roughness_grid.h"
+#include "calculation/roughness_import.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -169,5 +172,13 @@ int main(int argc, char** argv) {
     std::sort(times.begin(), times.end());
     print("start of a calculation, 10 + 50 points, without the model",
           {times[times.size() / 2], times.front()}, 20000);
+
+    if (argc > 2 && std::string_view(argv[2]) == "--demo") {
+        const auto start = Clock::now();
+        const auto demo = calculation::writeDemoRoughness(dir.filePath(QStringLiteral("demo.tps")));
+        std::printf("%-58s %9.2f s%s\n", "writeDemoRoughness, the whole country (once)",
+                    std::chrono::duration<double>(Clock::now() - start).count(),
+                    demo.ok ? "" : " (failed)");
+    }
     return sink2 > 0 ? 0 : 1;
 }

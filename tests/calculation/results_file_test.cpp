@@ -11,6 +11,8 @@
 
 namespace {
 
+using calctest::PrintTo;
+
 using calctest::bron;
 using calctest::ggl;
 using calculation::Gridq;

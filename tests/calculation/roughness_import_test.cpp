@@ -12,6 +12,8 @@
 
 namespace {
 
+using calctest::PrintTo;
+
 using calculation::kGridColumns;
 
 float at(const std::vector<float>& national, int32_t x, int32_t y) {

@@ -13,6 +13,8 @@
 
 namespace {
 
+using calctest::PrintTo;
+
 using calculation::cellNumber;
 using calculation::RoughnessGrid;
 

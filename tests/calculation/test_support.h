@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <deque>
+#include <ostream>
 #include <string>
 
 // Readable failure output for Qt texts.
@@ -17,6 +18,16 @@ void PrintTo(const QString& text, std::ostream* out);
 void PrintTo(const QStringList& texts, std::ostream* out);
 
 namespace calctest {
+
+// Prints a case of a parameterised test by its name (bring it in with a using-declaration in
+// the namespace of the case).
+template <class Case>
+requires requires(const Case& c) {
+    c.name;
+}
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 // Names the instances of a parameterised test after the `name` of their case.
 struct CaseName {

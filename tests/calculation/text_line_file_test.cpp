@@ -9,6 +9,8 @@
 
 namespace {
 
+using calctest::PrintTo;
+
 std::vector<std::string> readAll(const std::string& bytes) {
     platform::TextLineReader reader;
     reader.openBuffer(bytes);
