@@ -101,7 +101,8 @@ BerekenenWindow::BerekenenWindow(const calculation::BerekenenContext& context,
 
     m_chart =
         new presentation::BubbleChartHost(*this, presentation::kBerekenenHeader, services.messages);
-    m_presenter = std::make_unique<BerekenenPresenter>(m_context, *this);
+    m_presenter = std::make_unique<BerekenenPresenter>(
+        m_context, static_cast<calculation::BerekenenView&>(*this));
     m_chart->createOcx();
     m_chart->bindCheckBoxes(m_showGrid, m_equalScale, [this] {
         takeControls();
