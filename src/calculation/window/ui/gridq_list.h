@@ -1,0 +1,25 @@
+#pragma once
+// The point list of a result grid as the Calculation window and the viewer show it: the columns
+// of calculation::gridqColumns(), the load in the row's own colours, also while highlighted.
+
+#include "calculation/gridq.h"
+
+#include <QStyledItemDelegate>
+#include <functional>
+
+namespace ui {
+
+class GridqListDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    // `row` gives the grid row shown in list row r, or nullptr.
+    GridqListDelegate(std::function<const calculation::GridqRow*(int)> row, QObject* parent);
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    std::function<const calculation::GridqRow*(int)> m_row;
+};
+
+}  // namespace ui
