@@ -664,6 +664,10 @@ void TestDefinitionsWindows::deleteAsksFirst() {
     f.ggl(b, u"BG"_s, 1000);
     f.bron(c, u"C1"_s, 2000);
     f.bron(c, u"C2"_s, 3000);
+    auto& ber = f.dict.berekeningen();  // a saved calculation of the company to delete
+    ber.clear();
+    ber.record().fk = b;
+    QVERIFY(ber.insert() == store::Status::Ok);
     DefinitiesWindow w(f.context, f.services);
     QVERIFY(showActive(w));
     w.list(BrowseList::Bedrijven)->setCurrentRow(1);
@@ -676,6 +680,7 @@ void TestDefinitionsWindows::deleteAsksFirst() {
              QStringList{u"Are you sure you want to delete the highlighted record?"_s});
     QCOMPARE(f.dict.bedrijven().records(), 3);
     QCOMPARE(f.dict.bronnen().records(), 3);
+    QCOMPARE(f.dict.berekeningen().records(), 1);
     QCOMPARE(w.list(BrowseList::Bedrijven)->currentRow(), 1);
 
     f.messages.answers = {platform::Yes};
@@ -685,6 +690,7 @@ void TestDefinitionsWindows::deleteAsksFirst() {
     QCOMPARE(column(w, BrowseList::Bronnen, 0), (QStringList{u"C1"_s, u"C2"_s}));
     QCOMPARE(f.children(f.dict.bronnen(), store::Key::BRO_By_Fk, b), 0);
     QCOMPARE(f.children(f.dict.geurgevloc(), store::Key::GGL_By_Fk, b), 0);
+    QCOMPARE(f.dict.berekeningen().records(), 0);
 
     // A child row: the second emission point goes, the first stays selected after it.
     w.list(BrowseList::Bronnen)->setCurrentRow(1);

@@ -239,15 +239,18 @@ UpdateBronnenWindow::UpdateBronnenWindow(WindowServices& services,
         {u"?BRO:E_VERGUND", u"E Aanvraag:", u"@N11_", u"[0 - 1500000 ouE/s ]"},
     };
     static constexpr int kY[] = {9, 24, 40, 56, 72, 88, 104, 120};
+    // The prompts and hints are laid out for a narrower font than the system's: the prompts
+    // start further left and the hints run to the window's edge, so that no text is cut.
+    const auto promptAt = [](int y) { return Place{1, y, 71, 10}; };
     for (std::size_t i = 0; i < std::size(kRows); ++i) {
         const Row& r = kRows[i];
         const int y = kY[i];
         if (r.picture == nullptr) {
-            addText(r.useName, r.prompt, {13, y, 57, 10}, {73, y, 84, 10}, 20);
+            addText(r.useName, r.prompt, promptAt(y), {73, y, 84, 10}, 20);
         } else {
-            addNumber(r.useName, r.picture, r.prompt, {13, y, 57, 10}, {73, y, 44, 10});
+            addNumber(r.useName, r.picture, r.prompt, promptAt(y), {73, y, 44, 10});
             this->form().text(QStringLiteral("?HINT:") + QStringView(r.useName).mid(1).toString(),
-                              r.hint, {120, y, 69, 9});
+                              r.hint, {120, y, 124, 9});
         }
     }
     addButtons({72, 140, 68, 14}, {160, 140, 68, 14}, u"Accepteer invoer en sluit het venster");
@@ -261,10 +264,10 @@ UpdateGeurGevLocWindow::UpdateGeurGevLocWindow(WindowServices& services,
                                                QWidget* parent)
     : RecordFormWindow(shell::windows::kUpdateGeurGevLoc, services, form, parent) {
     this->form().windowSize(236, 99, true);
-    addText(u"?GGL:USER_ID", u"GGL ID:", {27, 6, 36, 10}, {67, 6, 84, 10}, 20);
-    addNumber(u"?GGL:X_COOR", u"@N9_", u"X Coor:", {27, 20, 36, 10}, {67, 20, 64, 10});
-    addNumber(u"?GGL:Y_COOR", u"@N9_", u"Y Coor:", {27, 35, 36, 10}, {67, 35, 64, 10});
-    addNumber(u"?GGL:GEURNORM", u"@N10_`1", u"Geur Norm:", {27, 48, 36, 10}, {67, 48, 66, 10});
+    addText(u"?GGL:USER_ID", u"GGL ID:", {19, 6, 45, 10}, {67, 6, 84, 10}, 20);
+    addNumber(u"?GGL:X_COOR", u"@N9_", u"X Coor:", {19, 20, 45, 10}, {67, 20, 64, 10});
+    addNumber(u"?GGL:Y_COOR", u"@N9_", u"Y Coor:", {19, 35, 45, 10}, {67, 35, 64, 10});
+    addNumber(u"?GGL:GEURNORM", u"@N10_`1", u"Geur Norm:", {19, 48, 45, 10}, {67, 48, 66, 10});
     this->form().text(u"?HINT:GGL:X_COOR", u"[0 - 281800 m]", {137, 21, 95, 10});
     this->form().text(u"?HINT:GGL:Y_COOR", u"[300000 - 625000 m]", {137, 36, 95, 10});
     this->form().text(u"?HINT:GGL:GEURNORM", u"[ouE/m3]", {137, 48, 95, 10});
