@@ -16,6 +16,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -222,6 +224,7 @@ private slots:
     void deleteAsksFirst();
     void headerSortSurvivesReopen();
     void copyLeavesSourceSelected();
+    void runFromTheMenu();
 };
 
 void TestDefinitionsWindows::emptyStore() {
@@ -804,6 +807,37 @@ void TestDefinitionsWindows::copyLeavesSourceSelected() {
     QCOMPARE(proposal, u"Kopie van "_s + sixty.left(54));
     QCOMPARE(w.list(BrowseList::Bedrijven)->model()->rowCount(), 5);
     QCOMPARE(w.list(BrowseList::Bedrijven)->currentRow(), 4);
+}
+
+// What the frame's menu runs: the browser modally until it is closed; a record file that cannot
+// be opened ends with its fatal message instead of a crash.
+void TestDefinitionsWindows::runFromTheMenu() {
+    {
+        Fixture f;
+        f.company(u"Aarts"_s);
+        QString title;
+        whenModal<DefinitiesWindow>([&](DefinitiesWindow& w) {
+            title = w.windowTitle();
+            clickHeader(w, BrowseList::Bedrijven, 1);
+            QTRY_COMPARE(header(w, BrowseList::Bedrijven, 1), u"Meteo[+]"_s);
+            QTest::mouseClick(button(w, u"?CLOSE"_s), Qt::LeftButton);
+        });
+        runDefinities(f.context, f.services);
+        QVERIFY(title.startsWith(u"SV02 - "_s));
+        QCOMPARE(shell::readSortHeader(f.settings), u"BED:METEO"_s);
+    }
+    Fixture f;
+    f.dict.bedrijvenRelations().close();
+    // A directory where the company file should be: it cannot be opened as a record file.
+    QVERIFY(QFile::remove(f.dir.filePath(u"Bedrijven.tps"_s)) ||
+            !QFile::exists(f.dir.filePath(u"Bedrijven.tps"_s)));
+    QVERIFY(QDir(f.dir.path()).mkpath(u"Bedrijven.tps/x"_s));
+    store::Dictionary fresh(f.dir.path(), f.errors);
+    definitions::DefinitionsContext context{fresh,      f.messages, f.busy,
+                                            f.settings, f.clock,    f.history};
+    runDefinities(context, f.services);
+    QVERIFY(!f.messages.messages.empty());
+    QVERIFY(f.messages.messages.back().text.endsWith(platform::ErrorManager::kFatalSuffix));
 }
 
 QTEST_MAIN(TestDefinitionsWindows)
