@@ -1,11 +1,15 @@
 // The program: start-up, the main frame until it closes, shutdown.
 
+#include "calculation/window/ui/berekenen_window.h"
 #include "definitions/forms.h"
 #include "definitions/ui/definities_window.h"
 #include "platform/clock.h"
+#include "platform/model_library.h"
 #include "platform/ui/busy_cursor_widget.h"
 #include "platform/ui/dialog_units.h"
 #include "platform/ui/message_box.h"
+#include "presentation/ui/bubble_chart_host.h"
+#include "presentation/viewer/ui/bekijken_window.h"
 #include "shell/glo.h"
 #include "shell/startup.h"
 #include "shell/ui/artwork.h"
@@ -47,6 +51,28 @@ int main(int argc, char** argv) {
             ui::runDefinities({*dictionary, messages, busy, *program.settings, clock,
                                definitions::FormHistory::ofThisThread()},
                               services);
+        });
+        // The model library is bound once; without it "&Start berekenen" says why.
+        platform::ModelLibrary model;
+        (void)model.load();
+        presentation::DesktopOpener opener;
+        windows.set(ui::WorkWindow::Berekenen, [&] {
+            if (!dictionary) {
+                dictionary.emplace(glo.homeDir, storeErrors);
+            }
+            std::function<int32_t(int32_t*)> ping;
+            if (model.isLoaded()) {
+                ping = model.ping();
+            }
+            ui::runBerekenen({*dictionary, messages, busy, clock,
+                              calculation::calculationPaths(glo), ping, model.errorText()},
+                             services, opener);
+        });
+        windows.set(ui::WorkWindow::Bekijken, [&] {
+            if (!dictionary) {
+                dictionary.emplace(glo.homeDir, storeErrors);
+            }
+            ui::runBekijken({*dictionary, messages, busy, clock}, services, opener, glo.outputDir);
         });
         ui::MainFrame frame(services, windows);
         frame.restorePlacement();
