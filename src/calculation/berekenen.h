@@ -38,7 +38,7 @@ using SystemClock = platform::SystemClock;
 // "hh:mm:ss" with a blank for the first hour digit before 10 o'clock: " 9:05:07".
 [[nodiscard]] QString timeText(const QTime& time);
 
-// Shows and hides the busy cursor. The default does nothing (the command line).
+// Shows and hides the busy cursor; without one (the command line) nothing is shown.
 class BusyCursor {
 public:
     virtual ~BusyCursor() = default;
