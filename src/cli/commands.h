@@ -37,5 +37,12 @@ int cmdImport(Context& c);
 int cmdExport(Context& c);
 int cmdDelete(Context& c);
 int cmdCopy(Context& c);
+int cmdCalc(Context& c);
+int cmdRoughness(Context& c);
+int cmdImportRoughness(Context& c);
+int cmdDemoRoughness(Context& c);
+int cmdSaved(Context& c);
+// Needs the window libraries; only in builds with windows.
+int cmdReport(Context& c);
 
 }  // namespace cli

@@ -1,6 +1,7 @@
 // vaduvevedu-cli driven as a user would: in a fresh home directory, reading what it prints.
 
 #include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -8,6 +9,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace {
 
@@ -164,6 +166,53 @@ TEST_F(Cli, DeleteAsksAndCopyProposesName) {
     EXPECT_EQ(yes.code, 0);
     EXPECT_FALSE(run({QStringLiteral("list")}).out.contains(QStringLiteral("1\tJansen")));
     EXPECT_EQ(run({QStringLiteral("export"), QStringLiteral("1")}).code, 1);
+}
+
+TEST_F(Cli, CalcSavesAndReportsExitCodes) {
+    ASSERT_EQ(run({QStringLiteral("import"), write(QStringLiteral("a.json"), kCompanies)}).code, 0);
+
+    // An own roughness outside 0.03 ... 1 is refused before anything runs.
+    const Outcome refused = run({QStringLiteral("calc"), QStringLiteral("1"),
+                                 QStringLiteral("--ruwheid"), QStringLiteral("1.5")});
+    EXPECT_EQ(refused.code, 3);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral(
+        "Ruwheid niet tussen 0.03 en 1, kontroleer uw instellingen en begin opnieuw!")));
+
+    // With the real model: loads for the locations, saved under a name.
+    const Outcome calc =
+        run({QStringLiteral("calc"), QStringLiteral("1"), QStringLiteral("--ruwheid"),
+             QStringLiteral("0,3"), QStringLiteral("--save"), QStringLiteral("Eerste")});
+    ASSERT_EQ(calc.code, 0) << calc.err.toStdString();
+    EXPECT_TRUE(calc.out.contains(QStringLiteral("Ruwheid: 0,30 (eigen)")))
+        << calc.out.toStdString();
+    EXPECT_TRUE(calc.out.endsWith(QStringLiteral("BER:ID 1\n"))) << calc.out.toStdString();
+    const QStringList lines = calc.out.split(QLatin1Char('\n'));
+    const auto woning = std::find_if(lines.begin(), lines.end(), [](const QString& l) {
+        return l.contains(QStringLiteral("Woning é"));
+    });
+    ASSERT_NE(woning, lines.end());
+    EXPECT_FALSE(woning->mid(57).trimmed().isEmpty()) << woning->toStdString();
+
+    const Outcome list =
+        run({QStringLiteral("saved"), QStringLiteral("list"), QStringLiteral("1")});
+    EXPECT_TRUE(list.out.startsWith(QStringLiteral("1\tEerste\t"))) << list.out.toStdString();
+    const Outcome show =
+        run({QStringLiteral("saved"), QStringLiteral("show"), QStringLiteral("1")});
+    EXPECT_TRUE(show.out.contains(QStringLiteral("Woning é")));
+    EXPECT_EQ(run({QStringLiteral("saved"), QStringLiteral("delete"), QStringLiteral("1")}).code,
+              1);
+    EXPECT_EQ(run({QStringLiteral("saved"), QStringLiteral("delete"), QStringLiteral("1"),
+                   QStringLiteral("--yes")})
+                  .code,
+              0);
+    EXPECT_EQ(run({QStringLiteral("saved"), QStringLiteral("list"), QStringLiteral("1")}).out,
+              QString());
+
+    // Without a roughness grid the derived roughness falls back to 0.1 after its message.
+    const Outcome derived = run({QStringLiteral("calc"), QStringLiteral("2")});
+    EXPECT_EQ(derived.code, 0) << derived.err.toStdString();
+    EXPECT_TRUE(derived.out.contains(QStringLiteral("Ruwheid: 0,10 (berekend)")))
+        << derived.out.toStdString();
 }
 
 TEST_F(Cli, UsageErrors) {
