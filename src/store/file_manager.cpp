@@ -144,10 +144,11 @@ Status FileManager::numberAndStore(bool reserve) {
                 }
             }
             if (stored && tx.commit()) {
+                takeSnapshot();
                 if (reserve) {
                     m_reserved = static_cast<int32_t>(highest + 1);
+                    m_reservedImage = m_asRead;
                 }
-                takeSnapshot();
                 m_lastError.clear();
                 return Status::Ok;
             }
@@ -194,19 +195,54 @@ Status FileManager::cancelPrime() {
         return Status::NotOpen;
     }
     sql::Connection& c = m_context.connection;
-    auto s = c.cached("DELETE FROM " + m_storage.table() + " WHERE " +
-                      sql::ident(m_layout.fields[0].name) + " = ?1");
-    if (s.valid()) {
-        s->bind(1, static_cast<int64_t>(m_reserved));
-        if (s->step() == SQLITE_DONE) {
-            m_reserved = 0;
-            return Status::Ok;
+    WriteTransaction tx(m_context);
+    bool ok = tx.begin({&m_storage}, c.busyTimeout());
+    Reservation state = Reservation::Intact;
+    if (ok) {
+        state = reservation();
+        ok = state != Reservation::Unreadable;
+    }
+    if (ok && state == Reservation::Intact) {
+        auto s = c.cached("DELETE FROM " + m_storage.table() + " WHERE " +
+                          sql::ident(m_layout.fields[0].name) + " = ?1");
+        ok = s.valid();
+        if (ok) {
+            s->bind(1, static_cast<int64_t>(m_reserved));
+            ok = s->step() == SQLITE_DONE;
+            if (!ok) {
+                c.captureError();
+            }
         }
-        c.captureError();
+    }
+    // A reserved record that is no longer the one stored at priming belongs to someone else now.
+    if (ok && tx.commit()) {
+        m_reserved = 0;
+        return Status::Ok;
     }
     m_lastError = c.errorText();
+    tx.rollback();
     m_context.errors.notice(msg::deleteErrorTitle(), msg::deleteError(physicalName(), m_lastError));
     return Status::Failed;
+}
+
+FileManager::Reservation FileManager::reservation() {
+    sql::Connection& c = m_context.connection;
+    auto s = c.cached(m_storage.selectByIdSql());
+    if (!s.valid()) {
+        return Reservation::Unreadable;
+    }
+    s->bind(1, static_cast<int64_t>(m_reserved));
+    const int rc = s->step();
+    if (rc == SQLITE_DONE) {
+        return Reservation::Gone;
+    }
+    if (rc != SQLITE_ROW) {
+        c.captureError();
+        return Reservation::Unreadable;
+    }
+    std::vector<unsigned char> stored(m_layout.size);
+    m_storage.decodeRow(*s, stored.data());
+    return stored == m_reservedImage ? Reservation::Intact : Reservation::Gone;
 }
 
 // ---- writing ----------------------------------------------------------------------------------
@@ -226,6 +262,18 @@ Status FileManager::insert() {
     WriteTransaction tx(m_context);
     bool ok = tx.begin({&m_storage}, c.busyTimeout());
     int changes = 0;
+    Reservation state = Reservation::Intact;
+    if (ok) {
+        state = reservation();
+        ok = state != Reservation::Unreadable;
+    }
+    if (ok && state == Reservation::Gone) {
+        // Someone else deleted the reserved record, and may have given its number out again:
+        // number the record anew and leave the stored one alone.
+        tx.rollback();
+        m_reserved = 0;
+        return numberAndStore(false);
+    }
     if (ok) {
         auto s = c.cached(m_storage.updateSql());
         ok = s.valid();

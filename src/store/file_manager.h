@@ -164,6 +164,10 @@ private:
     [[nodiscard]] bool aheadUsable(Direction direction) const;
     void dropAhead() { m_aheadCount = m_aheadNext = 0; }
     [[nodiscard]] Status numberAndStore(bool reserve);
+    // Inside a write transaction: whether the reserved record is still the one stored at
+    // priming (another process may have deleted it and given its number out again).
+    enum class Reservation { Intact, Gone, Unreadable };
+    [[nodiscard]] Reservation reservation();
     // Keeps the buffer as the record read; `decoded`: it comes straight from the file.
     void takeSnapshot(bool decoded = false);
     void setCursorAfterCurrent();
@@ -178,6 +182,7 @@ private:
     unsigned char* m_buffer;
     int m_openCount = 0;
     int32_t m_reserved = 0;
+    std::vector<unsigned char> m_reservedImage;  // the reserved record as stored
     int m_problemField = 0;
     int64_t m_position = 0;
     QString m_lastError;

@@ -96,6 +96,41 @@ TEST(Identifiers, PrimingReservesTheNumberAndInsertFillsIt) {
     bed.close();
 }
 
+TEST(Identifiers, AReservedNumberGivenOutAgainElsewhereIsLeftToItsNewOwner) {
+    // Another station deletes the reserved record and numbers its own company with the same,
+    // highest-plus-one number. Inserting the primed record must not overwrite that company, and
+    // cancelling must not delete it.
+    for (bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancel" : "insert");
+        Home h;
+        auto& bed = h.dict->bedrijven();
+        bed.open();
+        ASSERT_EQ(bed.prime(), Status::Ok);
+        platform::RecordingSink otherSink;
+        platform::ErrorManager otherErrors(otherSink);
+        auto other = h.other(otherErrors);
+        other->bedrijven().open();
+        ASSERT_EQ(other->bedrijven().fetch(Key::BED_By_Id, bed.record().id), Status::Ok);
+        ASSERT_EQ(other->bedrijven().remove(), Status::Ok);
+        EXPECT_EQ(addCompany(*other, QStringLiteral("Theirs")), 1);
+
+        if (cancel) {
+            EXPECT_EQ(bed.cancelPrime(), Status::Ok);
+            EXPECT_EQ(bed.records(), 1);
+        } else {
+            setText(bed.record().naam, QStringLiteral("Mine"));
+            ASSERT_EQ(bed.insert(), Status::Ok);
+            EXPECT_EQ(bed.record().id, 2);
+            EXPECT_EQ(bed.records(), 2);
+        }
+        ASSERT_EQ(bed.fetch(Key::BED_By_Id, 1), Status::Ok);
+        EXPECT_EQ(text(bed.record().naam), QStringLiteral("Theirs"));
+        EXPECT_TRUE(h.sink.messages.empty());
+        other->bedrijven().close();
+        bed.close();
+    }
+}
+
 TEST(Identifiers, InsertWithoutPrimingNumbersItselfWhateverTheBufferHolds) {
     Home h;
     auto& bed = h.dict->bedcopy();  // the copy dialog inserts through the alias unprimed
