@@ -100,12 +100,14 @@ public:
     // storing the record at once (highest + 1; retried; "Auto Increment Error" after three
     // failed attempts, Yes for three more, No gives Cancelled).
     [[nodiscard]] Status prime();
-    // Deletes the record reserved by prime() again (the user cancelled the new record).
+    // Deletes the record reserved by prime() again (the user cancelled the new record), unless
+    // another station deleted it and gave its number out again meanwhile.
     [[nodiscard]] Status cancelPrime();
     [[nodiscard]] bool hasReservation() const { return m_reserved != 0; }
     // Validates the record, then stores it: a record primed on this manager (its identifier
-    // still the reserved one) updates the reserved record; any other record gets the next
-    // identifier itself, whatever its identifier field holds.
+    // still the reserved one) updates the reserved record; any other record, or one whose
+    // reserved record another station deleted meanwhile, gets the next identifier itself,
+    // whatever its identifier field holds.
     [[nodiscard]] Status insert();
     // Validates and writes the record in the buffer over the stored record with its identifier.
     // Refused with "Record Was Not Updated" when another process changed the stored record since
