@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     f.writeRoughness(155000, 463000, 0.3f);
     platform::ModelLibrary model;
     if (!model.load()) {
+        fprintf(stderr, "%s\n", qPrintable(model.errorText()));
         return 3;
     }
     calculation::BerekenenContext context{*f.dict,   f.messages,   f.busy, f.clock,

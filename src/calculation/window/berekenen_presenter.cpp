@@ -54,8 +54,14 @@ QVariant gridqValue(const GridqRow& row, int column) {
     switch (column) {
         case 0:
             return row.volgnummer;
-        case 1:
-            return row.userId;
+        case 1: {
+            // Shown without its padding, so that a short label is not cut off with an ellipsis.
+            qsizetype end = row.userId.size();
+            while (end > 0 && row.userId.at(end - 1) == QLatin1Char(' ')) {
+                --end;
+            }
+            return row.userId.left(end);
+        }
         case 2:
             return row.xPos;
         case 3:

@@ -171,6 +171,7 @@ void BerekenenWindow::applyRuwheidMode() {
 void BerekenenWindow::showState() {
     const calculation::BerekenenState& state = m_presenter->state();
     m_model->reload();
+    fitColumns(m_list);
     m_start->setEnabled(state.startEnabled);
     m_save->setEnabled(state.saveEnabled);
     m_eigenRuwheid->setChecked(state.eigenRuwheid != 0);

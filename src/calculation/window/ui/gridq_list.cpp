@@ -3,6 +3,10 @@
 #include "calculation/window/berekenen_presenter.h"
 #include "platform/ui/column_model.h"
 
+#include <QHeaderView>
+#include <QTableView>
+#include <algorithm>
+
 namespace ui {
 
 GridqListDelegate::GridqListDelegate(std::function<const calculation::GridqRow*(int)> row,
@@ -28,6 +32,21 @@ void GridqListDelegate::initStyleOption(QStyleOptionViewItem* option,
     const QColor back = windowsColor(colours.background);
     if (back.isValid()) {
         option->palette.setColor(QPalette::Highlight, back);
+    }
+}
+
+void fitColumns(QTableView* view) {
+    QAbstractItemModel* model = view->model();
+    if (model == nullptr) {
+        return;
+    }
+    for (int c = 0; c + 1 < model->columnCount(); ++c) {
+        const int needed =
+            std::max(static_cast<const QAbstractItemView*>(view)->sizeHintForColumn(c),
+                     view->horizontalHeader()->sectionSizeHint(c));
+        if (needed > view->columnWidth(c)) {
+            view->setColumnWidth(c, needed);
+        }
     }
 }
 

@@ -7,7 +7,13 @@
 #include <QStyledItemDelegate>
 #include <functional>
 
+class QTableView;
+
 namespace ui {
+
+// Widens every column but the last to what its header and cells need, where the design width in
+// dialog units is too narrow for the system font; narrower columns keep their design width.
+void fitColumns(QTableView* view);
 
 class GridqListDelegate : public QStyledItemDelegate {
     Q_OBJECT

@@ -134,6 +134,8 @@ void BekijkenWindow::showState() {
     m_savedModel->reload();
     m_saved->setCurrentRow(m_presenter->current());
     m_pointModel->reload();
+    fitColumns(m_saved);
+    fitColumns(m_points);
     m_delete->setEnabled(m_presenter->deleteEnabled());
     m_ruwheidPrompt->setText(m_presenter->ruwheidPrompt());
     m_ruwheid->setValue(m_presenter->locRuwheid());
