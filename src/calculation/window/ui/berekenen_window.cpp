@@ -171,7 +171,7 @@ void BerekenenWindow::applyRuwheidMode() {
 void BerekenenWindow::showState() {
     const calculation::BerekenenState& state = m_presenter->state();
     m_model->reload();
-    fitColumns(m_list);
+    fitColumns(m_list, 1);
     m_start->setEnabled(state.startEnabled);
     m_save->setEnabled(state.saveEnabled);
     m_eigenRuwheid->setChecked(state.eigenRuwheid != 0);

@@ -3,7 +3,8 @@
 #include "calculation/window/berekenen_presenter.h"
 #include "platform/ui/column_model.h"
 
-#include <QHeaderView>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QTableView>
 #include <algorithm>
 
@@ -35,18 +36,59 @@ void GridqListDelegate::initStyleOption(QStyleOptionViewItem* option,
     }
 }
 
-void fitColumns(QTableView* view) {
-    QAbstractItemModel* model = view->model();
-    if (model == nullptr) {
-        return;
+namespace {
+
+// What the cells of a column need without the padding of their pictures.
+int cellsWidth(const QTableView* view, int column) {
+    const QAbstractItemModel* model = view->model();
+    const QFontMetrics metrics(view->font());
+    int widest = 0;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        const QString text = model->index(r, column).data().toString().trimmed();
+        widest = std::max(widest, metrics.horizontalAdvance(text));
     }
+    const int margin =
+        2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    return widest == 0 ? 0 : widest + margin + metrics.averageCharWidth();
+}
+
+}  // namespace
+
+void fitColumns(QTableView* view, int keep) {
+    // Numbers are padded to the width of their pictures: a narrow cell shows their digits, cut on
+    // the left where they are padded, rather than an ellipsis.
+    view->setTextElideMode(Qt::ElideNone);
+    QAbstractItemModel* model = view->model();
+    if (model == nullptr || !view->isVisible()) {
+        return;  // before the window is laid out the view's width means nothing yet
+    }
+    // Widening stops where the last column would be pushed out of sight.
+    const int viewport = view->viewport()->width();
     for (int c = 0; c + 1 < model->columnCount(); ++c) {
-        const int needed =
-            std::max(static_cast<const QAbstractItemView*>(view)->sizeHintForColumn(c),
-                     view->horizontalHeader()->sectionSizeHint(c));
-        if (needed > view->columnWidth(c)) {
-            view->setColumnWidth(c, needed);
+        int others = 0;
+        for (int o = 0; o + 1 < model->columnCount(); ++o) {
+            others += view->columnWidth(o);
         }
+        const int lastRoom = viewport - others;
+        if (c == keep) {
+            continue;
+        }
+        const int needed = cellsWidth(view, c);
+        const int extra = std::min(needed - view->columnWidth(c),
+                                   lastRoom - cellsWidth(view, model->columnCount() - 1));
+        if (extra > 0) {
+            view->setColumnWidth(c, view->columnWidth(c) + extra);
+        }
+    }
+    // The last column takes what is left, as far as that goes.
+    const int last = model->columnCount() - 1;
+    int others = 0;
+    for (int c = 0; c < last; ++c) {
+        others += view->columnWidth(c);
+    }
+    const int rest = viewport - others;
+    if (rest >= cellsWidth(view, last)) {
+        view->setColumnWidth(last, rest);
     }
 }
 

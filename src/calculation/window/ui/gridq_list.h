@@ -11,9 +11,10 @@ class QTableView;
 
 namespace ui {
 
-// Widens every column but the last to what its header and cells need, where the design width in
-// dialog units is too narrow for the system font; narrower columns keep their design width.
-void fitColumns(QTableView* view);
+// Widens every column but the last and the text column `keep` to what its cells show, where the
+// design width in dialog units is too narrow for the system font, and lets cells clip rather
+// than end in an ellipsis, so that right-aligned numbers keep their digits.
+void fitColumns(QTableView* view, int keep);
 
 class GridqListDelegate : public QStyledItemDelegate {
     Q_OBJECT
