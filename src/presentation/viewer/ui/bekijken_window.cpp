@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 namespace ui {
 
@@ -134,12 +135,21 @@ void BekijkenWindow::showState() {
     m_savedModel->reload();
     m_saved->setCurrentRow(m_presenter->current());
     m_pointModel->reload();
-    fitColumns(m_saved);
-    fitColumns(m_points);
+    fitColumns(m_saved, 0);
+    fitColumns(m_points, 1);
     m_delete->setEnabled(m_presenter->deleteEnabled());
     m_ruwheidPrompt->setText(m_presenter->ruwheidPrompt());
     m_ruwheid->setValue(m_presenter->locRuwheid());
     m_showing = false;
+}
+
+void BekijkenWindow::showEvent(QShowEvent* event) {
+    ProgramDialog::showEvent(event);
+    // The lists fit their columns once the window has its size.
+    QTimer::singleShot(0, this, [this] {
+        fitColumns(m_saved, 0);
+        fitColumns(m_points, 1);
+    });
 }
 
 void BekijkenWindow::drawBubble(const calculation::Gridq& gridq, const QString& bedNaam) {

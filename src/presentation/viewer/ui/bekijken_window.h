@@ -40,6 +40,9 @@ public:
     [[nodiscard]] presentation::BubbleChartHost& chart() { return *m_chart; }
     [[nodiscard]] const QString& lastReport() const { return m_lastReport; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     // BekijkenView
     void drawBubble(const calculation::Gridq& gridq, const QString& bedNaam) override;
