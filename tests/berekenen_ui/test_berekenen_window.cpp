@@ -82,6 +82,7 @@ private slots:
     void startBeforeAnyCompany();
     void ownRoughness_data();
     void ownRoughness();
+    void ownRoughnessSwitchedOffAgainDerivesIt();
     void calculationShowsLoadsChartAndReport();
     void failedRunAfterASuccessfulOne();
     void savingAfterAnotherCompanyAndCancelling();
@@ -212,6 +213,30 @@ void TestBerekenenWindow::ownRoughness() {
         QVERIFY(!w.button("?SAVECALCBUTTON")->isEnabled());
         QVERIFY(w.button("?STARTCALCULATIONSBUTTON")->isEnabled());
     }
+}
+
+void TestBerekenenWindow::ownRoughnessSwitchedOffAgainDerivesIt() {
+    Fixture f;
+    f.import(testing_ui::kTwoCompanies);
+    f.writeRoughness(155000, 463000, 0.25f);
+    Window w(f);
+    w.choose(0);
+    auto* eigen = w.get<QCheckBox>("?EIGEN_RUWHEID");
+    auto* spin = w.get<QAbstractSpinBox>("?LOC:RUWHEID");
+    QTest::mouseClick(eigen, Qt::LeftButton);
+    spin->findChild<QLineEdit*>()->selectAll();
+    QTest::keyClicks(spin->findChild<QLineEdit*>(), QStringLiteral("0,50"));
+    QTest::mouseClick(eigen, Qt::LeftButton);
+    w.start();
+    QCOMPARE(fileLines(f.paths().inputDir + QStringLiteral("Param.dat")).value(10),
+             QStringLiteral("0.25"));
+    QCOMPARE(spin->text().trimmed(), QStringLiteral("0,25"));
+    QCOMPARE(w.state().eigenRuwheid, uint8_t{0});
+
+    // Closing keeps the window's place in its own section.
+    w.window->accept();
+    w.window.reset();
+    QCOMPARE(f.settings->value(u"Berekenen", u"Maximize"), std::optional<QString>(u"No"_qs));
 }
 
 void TestBerekenenWindow::calculationShowsLoadsChartAndReport() {
