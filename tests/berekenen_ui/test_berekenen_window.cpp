@@ -10,6 +10,7 @@
 #include "presentation/ui/bubble_chart_host.h"
 #include "window_fixture.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -244,6 +245,8 @@ void TestBerekenenWindow::calculationShowsLoadsChartAndReport() {
     f.import(testing_ui::kTwoCompanies);
     f.writeRoughness(155000, 463000, 0.25f);
     Window w(f);
+    QAbstractItemModelTester tester(w.get<ui::RecordListView>("?LIST1")->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     w.choose(0);
     QCOMPARE(w.get<ui::RecordListView>("?LIST1")->model()->rowCount(), 5);
     w.start();
