@@ -1,5 +1,7 @@
 #include "calculation/cli_report.h"
 
+#include "calculation/gridq_rows.h"
+
 #include "calculation/bedrijf.h"
 #include "platform/pictures.h"
 #include "store/calendar.h"
@@ -213,39 +215,7 @@ std::optional<SavedCalculation> loadSavedCalculation(store::Dictionary& dictiona
     }
     const SavedCalculation saved = fromRecord(file.record());
 
-    store::BerbronFile& berbron = dictionary.berbron();
-    berbron.set(store::Key::BB_By_Fk, store::KeyValue(berId));
-    while (berbron.next() == store::Status::Ok && berbron.record().fkBerekening == berId) {
-        const store::BerbronRecord& r = berbron.record();
-        GridqRow row;
-        row.type = kTypeBron;
-        row.userId = store::paddedText(r.userId);
-        row.xPos = r.xCoord;
-        row.yPos = r.yCoord;
-        row.stHoogte = r.stHoogte;
-        row.stBinnen = r.stBinnendiam;
-        row.stUittree = r.stUittree;
-        row.eVergund = r.eVergund;
-        row.gebHoogte = r.gemgebhoogte;
-        row.id = r.id;
-        gridq.push_back(std::move(row));
-    }
-    store::BergglFile& berggl = dictionary.berggl();
-    berggl.set(store::Key::BG_By_Fk, store::KeyValue(berId));
-    while (berggl.next() == store::Status::Ok && berggl.record().fkBerekening == berId) {
-        const store::BergglRecord& r = berggl.record();
-        GridqRow row;
-        row.type = kTypeGgl;
-        row.userId = store::paddedText(r.userId);
-        row.xPos = r.xCoor;
-        row.yPos = r.yCoor;
-        row.limit = r.geurnorm;
-        row.id = r.id;
-        setLoad(row, r.geurbelasting);
-        gridq.push_back(std::move(row));
-    }
-    sortByTypeThenId(gridq);
-    numberRows(gridq);
+    readFrozenRows(dictionary, berId, gridq);
     return saved;
 }
 

@@ -1,5 +1,7 @@
 #include "presentation/saved_calculation.h"
 
+#include "calculation/gridq_rows.h"
+
 namespace presentation {
 
 ReportFacts factsOf(const store::BerekeningenRecord& record) {
@@ -28,51 +30,7 @@ ReportFacts calculationWindowFacts(store::Dictionary& dict, int32_t saveResult, 
 }
 
 void getDataForQ(store::Dictionary& dict, calculation::Gridq& gridq) {
-    gridq.clear();
-    const int32_t berId = dict.berekeningen().record().id;
-
-    store::BerbronFile& bb = dict.berbron();
-    bb.set(store::Key::BB_By_Fk, berId);
-    while (bb.next() == store::Status::Ok && bb.record().fkBerekening == berId) {
-        const store::BerbronRecord& r = bb.record();
-        calculation::GridqRow row;
-        row.type = calculation::kTypeBron;
-        row.userId = store::paddedText(r.userId);
-        row.xPos = r.xCoord;
-        row.yPos = r.yCoord;
-        row.stHoogte = r.stHoogte;
-        row.stBinnen = r.stBinnendiam;
-        row.stUittree = r.stUittree;
-        row.eVergund = r.eVergund;
-        row.gebHoogte = r.gemgebhoogte;
-        row.id = r.id;
-        gridq.push_back(row);
-    }
-
-    store::BergglFile& bg = dict.berggl();
-    bg.set(store::Key::BG_By_Fk, berId);
-    while (bg.next() == store::Status::Ok && bg.record().fkBerekening == berId) {
-        const store::BergglRecord& r = bg.record();
-        calculation::GridqRow row;
-        row.type = calculation::kTypeGgl;
-        row.userId = store::paddedText(r.userId);
-        row.xPos = r.xCoor;
-        row.yPos = r.yCoor;
-        row.limit = r.geurnorm;
-        row.value = r.geurbelasting;
-        row.id = r.id;
-        if (row.limit >= row.value) {
-            row.colorNfg = calculation::kBlack;
-            row.colorSfg = calculation::kWhite;
-        } else {
-            row.colorNfg = calculation::kRed;
-            row.colorSfg = calculation::kRed;
-        }
-        gridq.push_back(row);
-    }
-
-    calculation::sortByTypeThenId(gridq);
-    calculation::numberRows(gridq);
+    calculation::readFrozenRows(dict, dict.berekeningen().record().id, gridq);
 }
 
 }  // namespace presentation
