@@ -384,6 +384,13 @@ Response DefinitiesPresenter::callForm(BrowseList list, Request request) {
 void DefinitiesPresenter::add(BrowseList list) {
     auto& dict = m_context.dictionary;
     const int32_t company = companyId();
+    if (list != BrowseList::Bedrijven && company == 0) {
+        // A point or location of no company would be stored where no list shows it.
+        m_context.messages.show(platform::Message{QString(), kNoCompanyText,
+                                                  platform::Icon::Information, platform::Ok,
+                                                  platform::Ok, false});
+        return;
+    }
     int32_t id = 0;
     switch (list) {
         case BrowseList::Bedrijven: {
@@ -398,13 +405,6 @@ void DefinitiesPresenter::add(BrowseList list) {
             break;
         }
         case BrowseList::Geurgevloc: {
-            if (company == 0) {
-                // A location of no company would be stored where no list shows it.
-                m_context.messages.show(platform::Message{QString(), kNoCompanyText,
-                                                          platform::Icon::Information, platform::Ok,
-                                                          platform::Ok, false});
-                return;
-            }
             auto& ggl = dict.geurgevloc();
             if (ggl.prime() != store::Status::Ok) {
                 rereadChild(list, rows(list).selected, 0);
@@ -416,12 +416,6 @@ void DefinitiesPresenter::add(BrowseList list) {
             break;
         }
         case BrowseList::Bronnen: {
-            if (company == 0) {
-                m_context.messages.show(platform::Message{QString(), kNoCompanyText,
-                                                          platform::Icon::Information, platform::Ok,
-                                                          platform::Ok, false});
-                return;
-            }
             auto& bro = dict.bronnen();
             if (bro.prime() != store::Status::Ok) {
                 rereadChild(list, rows(list).selected, 0);
