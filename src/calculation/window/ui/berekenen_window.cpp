@@ -77,24 +77,12 @@ BerekenenWindow::BerekenenWindow(const calculation::BerekenenContext& context,
     word->hide();
     form().text(u"?STRING2", u"Bijbehorende Bronnen en Geurgevoelige locaties:", {3, 31, 0, 10},
                 true);
-    FunctionTableModel::Source source;
-    source.count = [this] { return m_presenter ? m_presenter->rowCount() : 0; };
-    source.value = [this](int row, int column) {
-        return m_presenter ? m_presenter->value(row, column) : QVariant();
+    const auto grid = [this]() -> const calculation::Gridq* {
+        return m_presenter ? &m_presenter->state().gridq : nullptr;
     };
-    source.colors = [this](int row, int column) {
-        return m_presenter ? m_presenter->colors(row, column) : CellColors{};
-    };
-    m_model = new FunctionTableModel(BerekenenPresenter::columns(), source, this);
+    m_model = gridqModel(BerekenenPresenter::columns(), grid, this);
     m_list = form().list(u"?LIST1", {3, 43, 257, 220}, m_model);
-    m_list->setItemDelegate(new GridqListDelegate(
-        [this](int row) -> const calculation::GridqRow* {
-            if (!m_presenter || row < 0 || row >= m_presenter->rowCount()) {
-                return nullptr;
-            }
-            return &m_presenter->state().gridq[static_cast<std::size_t>(row)];
-        },
-        m_list));
+    m_list->setItemDelegate(new GridqListDelegate(grid, m_list));
     m_ruwheidPrompt =
         form().text(u"?RUWHEID:PROMPT", BerekenenPresenter::kBerekendeRuwheid, {8, 277, 66, 10});
     m_ruwheidPrompt->setBuddy(m_ruwheid);

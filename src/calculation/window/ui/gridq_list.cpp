@@ -10,9 +10,42 @@
 
 namespace ui {
 
+namespace {
+
+const calculation::GridqRow* rowOf(const calculation::Gridq* grid, int row) {
+    if (grid == nullptr || row < 0 || static_cast<std::size_t>(row) >= grid->size()) {
+        return nullptr;
+    }
+    return &(*grid)[static_cast<std::size_t>(row)];
+}
+
+}  // namespace
+
+FunctionTableModel* gridqModel(Columns columns, std::function<const calculation::Gridq*()> grid,
+                               QObject* parent) {
+    FunctionTableModel::Source source;
+    source.count = [grid] {
+        const calculation::Gridq* g = grid();
+        return g != nullptr ? static_cast<int>(g->size()) : 0;
+    };
+    source.value = [grid](int row, int column) {
+        const calculation::GridqRow* r = rowOf(grid(), row);
+        return r != nullptr ? calculation::gridqValue(*r, column) : QVariant();
+    };
+    source.colors = [grid](int row, int column) {
+        const calculation::GridqRow* r = rowOf(grid(), row);
+        return r != nullptr ? calculation::gridqColors(*r, column) : CellColors{};
+    };
+    return new FunctionTableModel(std::move(columns), source, parent);
+}
+
 GridqListDelegate::GridqListDelegate(std::function<const calculation::GridqRow*(int)> row,
                                      QObject* parent)
     : QStyledItemDelegate(parent), m_row(std::move(row)) {}
+
+GridqListDelegate::GridqListDelegate(const std::function<const calculation::Gridq*()>& grid,
+                                     QObject* parent)
+    : GridqListDelegate([grid](int row) { return rowOf(grid(), row); }, parent) {}
 
 void GridqListDelegate::initStyleOption(QStyleOptionViewItem* option,
                                         const QModelIndex& index) const {

@@ -59,24 +59,12 @@ BekijkenWindow::BekijkenWindow(const presentation::BekijkenContext& context,
 
     form().text(u"?STRING3", u"Bijbehorende Bronnen en Geurgevoelige locaties:", {3, 154, 0, 10},
                 true);
-    FunctionTableModel::Source points;
-    points.count = [this] { return m_presenter ? m_presenter->rowCount() : 0; };
-    points.value = [this](int row, int column) {
-        return m_presenter ? m_presenter->value(row, column) : QVariant();
+    const auto grid = [this]() -> const calculation::Gridq* {
+        return m_presenter ? &m_presenter->gridq() : nullptr;
     };
-    points.colors = [this](int row, int column) {
-        return m_presenter ? m_presenter->colors(row, column) : CellColors{};
-    };
-    m_pointModel = new FunctionTableModel(BekijkenPresenter::columns(), points, this);
+    m_pointModel = gridqModel(BekijkenPresenter::columns(), grid, this);
     m_points = form().list(u"?LIST1", {3, 166, 257, 188}, m_pointModel);
-    m_points->setItemDelegate(new GridqListDelegate(
-        [this](int row) -> const calculation::GridqRow* {
-            if (!m_presenter || row < 0 || row >= m_presenter->rowCount()) {
-                return nullptr;
-            }
-            return &m_presenter->gridq()[static_cast<std::size_t>(row)];
-        },
-        m_points));
+    m_points->setItemDelegate(new GridqListDelegate(grid, m_points));
     m_equalScale = form().check(u"?LOC:EQUALSCALE", u"Gelijke schaal", {147, 359, 0, 0});
     m_showGrid = form().check(u"?SHOWGRID", u"Grid aan", {217, 359, 0, 0});
     m_ruwheidPrompt = form().text(u"?RUWHEID:PROMPT", u"Berekende ruwheid:", {8, 138, 66, 10});
